@@ -1,0 +1,49 @@
+# The two front-door commands:
+#   make run [FILE=path]   install what is missing, build, run varrow-info
+#   make test              install what is missing, build, run every test
+BUILD_DIR ?= build
+SAN_BUILD_DIR ?= build-asan
+JOBS ?= $(shell nproc)
+FILE ?= samples/sample.bmp
+CMAKE_FLAGS ?=
+
+.PHONY: run test deps build build-asan test-asan samples regen bench clean
+
+deps:
+	@bash scripts/install-deps
+
+$(BUILD_DIR)/CMakeCache.txt: | deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+
+build: deps $(BUILD_DIR)/CMakeCache.txt
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	$(BUILD_DIR)/tools/varrow-info "$(FILE)"
+
+test: build
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+$(SAN_BUILD_DIR)/CMakeCache.txt: | deps
+	cmake -S . -B $(SAN_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DVARROW_SANITIZE=ON \
+	  -DVARROW_BUILD_BENCHMARKS=OFF $(CMAKE_FLAGS)
+
+build-asan: deps $(SAN_BUILD_DIR)/CMakeCache.txt
+	cmake --build $(SAN_BUILD_DIR) -j $(JOBS)
+
+test-asan: build-asan
+	cd $(SAN_BUILD_DIR) && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j $(JOBS)
+
+# Rewrites samples/ with the project's own fixture writer.
+samples: build
+	$(BUILD_DIR)/tools/varrow-make-samples samples
+
+# Regenerates every generated source from its inputs.
+regen:
+	python3 tools/gen/generate.py
+
+bench: build
+	$(BUILD_DIR)/bench/varrow_bench
+
+clean:
+	rm -rf $(BUILD_DIR) $(SAN_BUILD_DIR)

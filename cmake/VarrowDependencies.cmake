@@ -1,0 +1,13 @@
+# Every dependency is a Debian package (see scripts/install-deps).
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(EXEMPI REQUIRED IMPORTED_TARGET exempi-2.0)
+pkg_check_modules(JSONCPP REQUIRED IMPORTED_TARGET jsoncpp)
+find_package(ZLIB REQUIRED)
+find_package(ICU REQUIRED COMPONENTS uc i18n)
+find_package(Threads REQUIRED)
+if(VARROW_BUILD_TESTS)
+  find_package(GTest REQUIRED)
+endif()
+if(VARROW_BUILD_BENCHMARKS)
+  find_package(benchmark REQUIRED)
+endif()

@@ -100,3 +100,26 @@ TEST_F(CollectionTest, UserItemsAndClear) {
 
 }  // namespace
 }  // namespace meta
+
+namespace meta {
+namespace {
+
+TEST(Finders, SelectLevelAndStyle) {
+    Metadata metadata(Initialiser::Mode::HostInitialisesXmp);
+    ValueSequence list;
+    list.push_back(Value("a"));
+    list.push_back(Value("b"));
+    metadata.Add(FieldGroup::XmpDc, "subject", Value(std::move(list)), ValueAffinity::Display);
+    metadata.Add(FieldGroup::Exif, "Flag", Value(true), ValueAffinity::Display);
+
+    EXPECT_EQ(Metadata::MakeDisplayStringFinder()(metadata, "subject"), "[a, b]");
+    EXPECT_EQ(Metadata::MakeExifToolDisplayStringFinder()(metadata, "subject"), "(Sequence data)");
+    EXPECT_EQ(Metadata::MakeRawStringFinder()(metadata, FieldGroup::Exif, "Flag"), "true");
+    EXPECT_EQ(Metadata::MakeExifToolValueStringFinder()(metadata, FieldNamespace::Tiff, "Flag"), "True");
+    EXPECT_EQ(Metadata::MakeRawStringFinder()(metadata, "Missing"), "");
+    EXPECT_EQ(Metadata::MakeValueStringFinder()(metadata, FieldGroup::Gps, "Flag"), "");
+    EXPECT_EQ(Metadata::Finder(ValueAffinity::None, false)(metadata, "Flag"), "");
+}
+
+}  // namespace
+}  // namespace meta

@@ -3,17 +3,21 @@
 
     python3 tools/gen/generate.py          write the generated files
     python3 tools/gen/generate.py --check  fail if a generated file is out of date
+
+Generators are the modules tools/gen/gen_*.py; inputs live in tools/gen/inputs.
 """
 import argparse
+import importlib
 import pathlib
 import sys
 
-sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
+HERE = pathlib.Path(__file__).resolve().parent
+sys.path.insert(0, str(HERE))
 
-import field_groups  # noqa: E402
-
-ROOT = pathlib.Path(__file__).resolve().parents[2]
-GENERATORS = [field_groups]
+ROOT = HERE.parents[1]
+# Every module named gen_*.py here is a generator: its generate(root) returns
+# {relative output path: text}.
+GENERATORS = [importlib.import_module(p.stem) for p in sorted(HERE.glob("gen_*.py"))]
 
 
 def main() -> int:

@@ -161,6 +161,29 @@ public:
     MutableOrderedView GetMutableOrderedView() { return MutableOrderedView(*this); }
     SortedView GetSortedView() const { return SortedView(*this); }
 
+    // Reads one item's value as text at a chosen level:
+    //   auto show = Metadata::MakeExifToolDisplayStringFinder();
+    //   std::string exposure = show(metadata, "ExposureTime");  // "1/250"
+    // A missing item gives the empty string.
+    struct VARROW_API Finder {
+        ValueAffinity affinity = ValueAffinity::Display;
+        bool exifTool = false;
+
+        Finder() = default;
+        Finder(ValueAffinity a, bool exifToolStyle) : affinity(a), exifTool(exifToolStyle) {}
+
+        std::string GetSelectedValueAsString(Metadatum const& item) const;
+        std::string operator()(Metadata const& metadata, FieldNamespace ns, std::string_view name) const;
+        std::string operator()(Metadata const& metadata, FieldGroup group, std::string_view name) const;
+        std::string operator()(Metadata const& metadata, std::string_view name) const;
+    };
+    static Finder MakeDisplayStringFinder() { return {ValueAffinity::Display, false}; }
+    static Finder MakeValueStringFinder() { return {ValueAffinity::Value, false}; }
+    static Finder MakeRawStringFinder() { return {ValueAffinity::Raw, false}; }
+    static Finder MakeExifToolDisplayStringFinder() { return {ValueAffinity::Display, true}; }
+    static Finder MakeExifToolValueStringFinder() { return {ValueAffinity::Value, true}; }
+    static Finder MakeExifToolRawStringFinder() { return {ValueAffinity::Raw, true}; }
+
     // Context of the current (or last) read.
     std::shared_ptr<ReadStore> const& GetReadStore() const { return readStore_; }
 

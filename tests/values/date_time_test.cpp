@@ -310,8 +310,9 @@ TEST(DateTime, HandParserMatchesTheRegularExpressions) {
         const std::string dateSep = chance(90) ? pick("-:") : pick("/. ");
         switch (rng() % 6) {
             case 0:
-                text = digits(4) + dateSep + digits(2) + pick("-:") + digits(2) + (chance(90) ? pick("T ") : pick("t_")) +
-                       digits(2) + ":" + digits(2) + seconds() + zone();
+                text = digits(4) + dateSep + digits(2) + pick("-:") + digits(2) +
+                       (chance(90) ? pick("T ") : pick("t_")) + digits(2) + ":" + digits(2) + seconds() +
+                       zone();
                 break;
             case 1:
                 text = digits(4);
@@ -320,7 +321,9 @@ TEST(DateTime, HandParserMatchesTheRegularExpressions) {
                 if (chance(10)) text += pick("-: \n");
                 break;
             case 2: text = digits(8) + (chance(10) ? pick("Z\n ") : ""); break;
-            case 3: text = digits(2) + (chance(95) ? ":" : pick(".-")) + digits(2) + seconds() + zone(); break;
+            case 3:
+                text = digits(2) + (chance(95) ? ":" : pick(".-")) + digits(2) + seconds() + zone();
+                break;
             case 4: text = digits(6) + (chance(90) ? pick("+-") : pick(" :")) + digits(4); break;
             default: text = digits(static_cast<int>(rng() % 12)) + zone(); break;
         }

@@ -7,15 +7,6 @@
 namespace meta {
 namespace {
 
-TEST(LocaleIdentifier, KnownnessAndOrder) {
-    EXPECT_FALSE(LocaleIdentifier().IsKnown());
-    EXPECT_TRUE(LocaleIdentifier("x-default").IsKnown());
-    EXPECT_EQ(LocaleIdentifier("en-US").GetName(), "en-US");
-    EXPECT_LT(LocaleIdentifier("de"), LocaleIdentifier("en"));
-    EXPECT_GE(LocaleIdentifier("en"), LocaleIdentifier("en"));
-    EXPECT_NE(LocaleIdentifier("en"), LocaleIdentifier("en-GB"));
-}
-
 TEST(LocalisedString, AddValueRules) {
     // Same text as the default under an unknown locale: names the locale.
     LocalisedString named(LocaleIdentifier(), "A");

@@ -119,9 +119,11 @@ TEST(ValueWriter, ArrayDelimiterAppliesToOneArray) {
     EXPECT_EQ(os.str(), "1 2 3|1, 2, 3|1 2 3");
     EXPECT_EQ(ValueWriter::GetDelimiterChoice(os), ValueWriter::Default);
 
-    const std::pair<ValueWriter::ArrayDelimiter, const char*> cases[] = {
-        {ValueWriter::Space, "1 2 3"}, {ValueWriter::Comma, "1,2,3"},   {ValueWriter::Pipe, "1|2|3"},
-        {ValueWriter::Dot, "1.2.3"},   {ValueWriter::Newline, "1\n2\n3"}};
+    const std::pair<ValueWriter::ArrayDelimiter, const char*> cases[] = {{ValueWriter::Space, "1 2 3"},
+                                                                         {ValueWriter::Comma, "1,2,3"},
+                                                                         {ValueWriter::Pipe, "1|2|3"},
+                                                                         {ValueWriter::Dot, "1.2.3"},
+                                                                         {ValueWriter::Newline, "1\n2\n3"}};
     for (const auto& [delimiter, expected] : cases) {
         std::ostringstream s;
         SetValueArrayDelim(s, delimiter) << arr;
@@ -129,7 +131,10 @@ TEST(ValueWriter, ArrayDelimiterAppliesToOneArray) {
     }
     std::ostringstream nul;
     SetValueArrayDelim(nul, ValueWriter::Nul) << arr;
-    EXPECT_EQ(nul.str(), std::string("1\0" "2\0" "3", 5));
+    EXPECT_EQ(nul.str(), std::string("1\0"
+                                     "2\0"
+                                     "3",
+                                     5));
     std::ostringstream unknown;
     SetValueArrayDelim(unknown, static_cast<ValueWriter::ArrayDelimiter>(42)) << arr;
     EXPECT_EQ(unknown.str(), "1 2 3");
@@ -172,14 +177,35 @@ TEST(ValueWriter, StreamFormatIsUsedAndRestored) {
 
 TEST(ValueWriter, ToStringMatchesToStream) {
     const Value target(3);
-    const std::vector<Value> values = {
-        Value(), Value("x"), Value(LocalisedString("en", "y")), Value(true), Value(std::int8_t{-8}),
-        Value(std::uint8_t{8}), Value(std::int16_t{-16}), Value(std::uint16_t{16}), Value(-32), Value(32U),
-        Value(std::int64_t{-64}), Value(std::uint64_t{64}), Value(0.1F), Value(0.1), Value(Fraction(2, 3)),
-        Value(DateTime::FromString("2024-03-05T14:07:09.2567Z")), Value(std::vector<double>{1.25, 2}),
-        Value(ValueSequence{1, "a"}), Value(ValueRefSequence{&target}), Value(false), Value(1e20), Value(-0.0),
-        Value(1e-7), Value(123456789.0), Value(2.5e-310), Value(-std::numeric_limits<double>::quiet_NaN()),
-        Value(std::numeric_limits<float>::max()), Value(Fraction(-1, 0)), Value(Fraction(123456789, 7))};
+    const std::vector<Value> values = {Value(),
+                                       Value("x"),
+                                       Value(LocalisedString("en", "y")),
+                                       Value(true),
+                                       Value(std::int8_t{-8}),
+                                       Value(std::uint8_t{8}),
+                                       Value(std::int16_t{-16}),
+                                       Value(std::uint16_t{16}),
+                                       Value(-32),
+                                       Value(32U),
+                                       Value(std::int64_t{-64}),
+                                       Value(std::uint64_t{64}),
+                                       Value(0.1F),
+                                       Value(0.1),
+                                       Value(Fraction(2, 3)),
+                                       Value(DateTime::FromString("2024-03-05T14:07:09.2567Z")),
+                                       Value(std::vector<double>{1.25, 2}),
+                                       Value(ValueSequence{1, "a"}),
+                                       Value(ValueRefSequence{&target}),
+                                       Value(false),
+                                       Value(1e20),
+                                       Value(-0.0),
+                                       Value(1e-7),
+                                       Value(123456789.0),
+                                       Value(2.5e-310),
+                                       Value(-std::numeric_limits<double>::quiet_NaN()),
+                                       Value(std::numeric_limits<float>::max()),
+                                       Value(Fraction(-1, 0)),
+                                       Value(Fraction(123456789, 7))};
     const Flags flagSets[] = {Flags{}, Policies::Pretty, Policies::Simple, Policies::Exiftool};
     for (const auto& v : values) {
         for (const auto& flags : flagSets) {

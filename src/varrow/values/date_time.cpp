@@ -17,7 +17,9 @@ namespace {
 // expression's '(.*)$' tail would refuse a line terminator, the tail is
 // refused anyway by the zone rule, so the outcome is the same.
 
-bool IsDigit(char c) noexcept { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) noexcept {
+    return c >= '0' && c <= '9';
+}
 
 bool AllDigits(std::string_view s, std::size_t pos, std::size_t count) noexcept {
     if (pos + count > s.size()) return false;
@@ -34,7 +36,9 @@ std::int32_t DigitsValue(std::string_view s, std::size_t pos, std::size_t count)
     return v;
 }
 
-bool IsSeparator(char c) noexcept { return c == '-' || c == ':'; }
+bool IsSeparator(char c) noexcept {
+    return c == '-' || c == ':';
+}
 
 // Sub-second digits (without the point) into value and count. A run too long
 // for 32 bits keeps its first nine digits, i.e. nanosecond precision.
@@ -78,7 +82,8 @@ bool ParseSecondsAndZone(std::string_view s, std::size_t pos, DateTime& dt) noex
         dt.hasZone = true;
         return true;
     }
-    if ((rest.size() == 5 || rest.size() == 6) && (rest[0] == '+' || rest[0] == '-') && AllDigits(rest, 1, 2)) {
+    if ((rest.size() == 5 || rest.size() == 6) && (rest[0] == '+' || rest[0] == '-') &&
+        AllDigits(rest, 1, 2)) {
         const std::size_t minutesAt = rest.size() == 6 ? 4 : 3;
         if ((rest.size() == 5 || rest[3] == ':') && AllDigits(rest, minutesAt, 2)) {
             const std::int32_t magnitude = DigitsValue(rest, 1, 2) * 100 + DigitsValue(rest, minutesAt, 2);
@@ -252,7 +257,9 @@ std::string ToString(const DateTime& dt, char dateSeparator, char dateTimeSepara
     return out;
 }
 
-std::ostream& operator<<(std::ostream& os, const DateTime& dt) { return os << ToString(dt, '-', 'T', -1); }
+std::ostream& operator<<(std::ostream& os, const DateTime& dt) {
+    return os << ToString(dt, '-', 'T', -1);
+}
 
 std::istream& operator>>(std::istream& is, DateTime& dt) {
     std::string line;

@@ -16,7 +16,7 @@ class FlagSet {
     static_assert(std::is_enum_v<Enum>, "FlagSet holds enumeration flags");
     static_assert(N > 0 && N <= 64, "FlagSet holds 1 to 64 flags");
 
-public:
+  public:
     static constexpr std::size_t kSize = N;
     static constexpr std::uint64_t kMask = N == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << N) - 1;
 
@@ -67,7 +67,7 @@ public:
 
     friend constexpr bool operator==(FlagSet, FlagSet) noexcept = default;
 
-private:
+  private:
     // A flag outside 0 .. N-1 selects no bit rather than shifting out of range.
     static constexpr std::uint64_t Bit(Enum flag) noexcept {
         const auto n = static_cast<std::uint64_t>(static_cast<std::underlying_type_t<Enum>>(flag));

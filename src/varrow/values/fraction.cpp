@@ -98,7 +98,7 @@ Fraction Fraction::FromString(std::string_view text) noexcept {
     return f;
 }
 
-Fraction CheckedRationalise(double x, std::size_t digits) {
+Fraction Fraction::CheckedRationalise(double x, std::size_t digits) {
     const double sign = x >= 0 ? 1.0 : -1.0;
     const double a = std::fabs(x);
     if (std::isinf(a)) return Fraction(static_cast<std::int64_t>(sign), 0);
@@ -141,7 +141,7 @@ Fraction CheckedRationalise(double x, std::size_t digits) {
     }
 }
 
-Fraction Rationalise(double x, std::size_t digits) noexcept {
+Fraction Fraction::Rationalise(double x, std::size_t digits) noexcept {
     try {
         return CheckedRationalise(x, digits);
     } catch (const std::out_of_range&) {

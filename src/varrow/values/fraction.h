@@ -37,16 +37,25 @@ struct VARROW_API Fraction {
     // else gives 0/0; never throws.
     static Fraction FromString(std::string_view text) noexcept;
 
+    // The closest fraction to x by continued fractions, stopping when the
+    // relative error is below 10^-digits or stops improving:
+    // CheckedRationalise(0.333333, 3) is 1/3. Throws std::out_of_range when
+    // a partial quotient does not fit 64 bits and std::underflow_error when
+    // the expansion does not converge.
+    static Fraction CheckedRationalise(double x, std::size_t digits);
+    // As CheckedRationalise, but 0/0 where that would throw.
+    static Fraction Rationalise(double x, std::size_t digits) noexcept;
+
     friend constexpr bool operator==(const Fraction&, const Fraction&) noexcept = default;
 };
 
-// The closest fraction to x by continued fractions, stopping when the relative
-// error is below 10^-digits or stops improving. Throws std::out_of_range when
-// a partial quotient does not fit 64 bits and std::underflow_error when the
-// expansion does not converge.
-VARROW_API Fraction CheckedRationalise(double x, std::size_t digits);
-// As CheckedRationalise, but returns 0/0 where it would throw.
-VARROW_API Fraction Rationalise(double x, std::size_t digits) noexcept;
+// The same as the static members, for unqualified calls.
+inline Fraction CheckedRationalise(double x, std::size_t digits) {
+    return Fraction::CheckedRationalise(x, digits);
+}
+inline Fraction Rationalise(double x, std::size_t digits) noexcept {
+    return Fraction::Rationalise(x, digits);
+}
 
 // 'N/D', or 'N' when D is 1 and omitUnitDenominator is set.
 VARROW_API std::string ToString(const Fraction& f, bool omitUnitDenominator = true);

@@ -34,16 +34,21 @@ bool LocalisedString::HasValue(const LocaleIdentifier& locale) const {
 std::strong_ordering operator<=>(const LocalisedString& a, const LocalisedString& b) {
     if (const auto c = a.defaultLocale_ <=> b.defaultLocale_; c != 0) return c;
     if (const auto c = a.defaultText_.compare(b.defaultText_) <=> 0; c != 0) return c;
-    return std::lexicographical_compare_three_way(
-        a.alternatives_.begin(), a.alternatives_.end(), b.alternatives_.begin(), b.alternatives_.end(),
-        [](const auto& x, const auto& y) {
-            if (const auto c = x.first <=> y.first; c != 0) return c;
-            return x.second.compare(y.second) <=> 0;
-        });
+    return std::lexicographical_compare_three_way(a.alternatives_.begin(), a.alternatives_.end(),
+                                                  b.alternatives_.begin(), b.alternatives_.end(),
+                                                  [](const auto& x, const auto& y) {
+                                                      if (const auto c = x.first <=> y.first; c != 0)
+                                                          return c;
+                                                      return x.second.compare(y.second) <=> 0;
+                                                  });
 }
 
-std::ostream& operator<<(std::ostream& os, const LocaleIdentifier& locale) { return os << locale.GetName(); }
+std::ostream& operator<<(std::ostream& os, const LocaleIdentifier& locale) {
+    return os << locale.GetName();
+}
 
-std::ostream& operator<<(std::ostream& os, const LocalisedString& text) { return os << text.GetValue(); }
+std::ostream& operator<<(std::ostream& os, const LocalisedString& text) {
+    return os << text.GetValue();
+}
 
 }  // namespace meta

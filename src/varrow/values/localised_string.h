@@ -14,7 +14,7 @@ namespace meta {
 // A language tag such as "en-US", or "x-default". An empty name is an
 // unknown locale.
 class VARROW_API LocaleIdentifier {
-public:
+  public:
     LocaleIdentifier() = default;
     LocaleIdentifier(std::string name) : name_(std::move(name)) {}
     LocaleIdentifier(const char* name) : name_(name != nullptr ? name : "") {}
@@ -28,14 +28,14 @@ public:
         return a.name_.compare(b.name_) <=> 0;
     }
 
-private:
+  private:
     std::string name_;
 };
 
 // A text in a default language plus translations (an XMP language
 // alternative). The first text given for a locale wins.
 class VARROW_API LocalisedString {
-public:
+  public:
     using Alternatives = std::map<LocaleIdentifier, std::string>;
 
     LocalisedString() = default;
@@ -63,7 +63,7 @@ public:
     // Lexicographic by default locale, default text, then translations.
     friend std::strong_ordering operator<=>(const LocalisedString& a, const LocalisedString& b);
 
-private:
+  private:
     LocaleIdentifier defaultLocale_;
     std::string defaultText_;
     Alternatives alternatives_;

@@ -10,7 +10,9 @@ std::string sprintf_wrapper::proxy::Resolve(double x) const {
     return text;
 }
 
-std::ostream& sprintf_wrapper::proxy::operator<<(double x) const { return os_ << Resolve(x); }
+std::ostream& sprintf_wrapper::proxy::operator<<(double x) const {
+    return os_ << Resolve(x);
+}
 
 sprintf_wrapper sprintf_f(std::size_t digits, bool plusSign) {
     std::string format = plusSign ? "%+." : "%.";

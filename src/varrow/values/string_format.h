@@ -41,7 +41,7 @@ bool strprintf(std::string& out, std::string_view format, Args&&... args) {
 // A printf format applied to the next number written to a stream:
 //   os << sprintf_f(2, false) << 3.14159;  // writes "3.14"
 class VARROW_API sprintf_wrapper {
-public:
+  public:
     explicit sprintf_wrapper(std::string format) : format_(std::move(format)) {}
 
     const std::string& GetFormat() const noexcept { return format_; }
@@ -49,14 +49,14 @@ public:
     // Bound to a stream by `stream << wrapper`; `proxy << x` writes x
     // formatted and returns the stream.
     class VARROW_API proxy {
-    public:
+      public:
         proxy(std::ostream& os, std::string format) : os_(os), format_(std::move(format)) {}
 
         // The number formatted with the held format; empty when that fails.
         std::string Resolve(double x) const;
         std::ostream& operator<<(double x) const;
 
-    private:
+      private:
         std::ostream& os_;
         std::string format_;
     };
@@ -65,7 +65,7 @@ public:
         return proxy(os, wrapper.format_);
     }
 
-private:
+  private:
     std::string format_;
 };
 

@@ -14,11 +14,11 @@ namespace {
 const ValueQualifierMap kNoQualifiers;
 
 constexpr std::array<const char*, detail::kHeldTypeCount> kTypeNames = {
-    "None",          "String",      "LString",   "Binary",     "Bool",       "S8",          "U8",
-    "S16",           "U16",         "S32",       "U32",        "S64",        "U64",         "Float",
-    "Double",        "Fraction",    "DateTime",  "BoolArray",  "S8Array",    "U8Array",     "S16Array",
-    "U16Array",      "S32Array",    "U32Array",  "S64Array",   "U64Array",   "FloatArray",  "DoubleArray",
-    "FractionArray", "DateTimeArray", "Sequence", "Set",       "Structure",  "RefSequence",
+    "None",          "String",        "LString",  "Binary",    "Bool",      "S8",          "U8",
+    "S16",           "U16",           "S32",      "U32",       "S64",       "U64",         "Float",
+    "Double",        "Fraction",      "DateTime", "BoolArray", "S8Array",   "U8Array",     "S16Array",
+    "U16Array",      "S32Array",      "U32Array", "S64Array",  "U64Array",  "FloatArray",  "DoubleArray",
+    "FractionArray", "DateTimeArray", "Sequence", "Set",       "Structure", "RefSequence",
 };
 
 template <typename T>
@@ -45,8 +45,7 @@ double ToDouble(const T& x) {
 }
 
 template <typename T>
-inline constexpr bool kIsArithmeticScalar =
-    std::is_arithmetic_v<T> || std::is_same_v<T, Fraction>;
+inline constexpr bool kIsArithmeticScalar = std::is_arithmetic_v<T> || std::is_same_v<T, Fraction>;
 
 }  // namespace
 
@@ -157,9 +156,13 @@ bool Value::AddQualifier(const std::string& name, ValueQualifier qualifier) {
     return true;
 }
 
-bool Value::RemoveQualifier(const std::string& name) { return qualifiers_ && qualifiers_->erase(name) != 0; }
+bool Value::RemoveQualifier(const std::string& name) {
+    return qualifiers_ && qualifiers_->erase(name) != 0;
+}
 
-void Value::RemoveQualifiers() noexcept { qualifiers_.reset(); }
+void Value::RemoveQualifiers() noexcept {
+    qualifiers_.reset();
+}
 
 bool Value::HasQualifier(const std::string& name) const {
     return qualifiers_ && qualifiers_->find(name) != qualifiers_->end();
@@ -173,7 +176,9 @@ const ValueQualifier& Value::GetQualifier(const std::string& name) const {
     throw std::out_of_range("no qualifier named " + name);
 }
 
-const ValueQualifierMap& Value::GetQualifiers() const noexcept { return qualifiers_ ? *qualifiers_ : kNoQualifiers; }
+const ValueQualifierMap& Value::GetQualifiers() const noexcept {
+    return qualifiers_ ? *qualifiers_ : kNoQualifiers;
+}
 
 void Value::SetQualifiers(ValueQualifierMap qualifiers) {
     if (qualifiers.empty()) {
@@ -248,17 +253,27 @@ Value& Value::ApplyMask(Mask mask) {
     return *this;
 }
 
-Value& Value::operator&=(int mask) { return ApplyMask(mask); }
-Value& Value::operator&=(unsigned char mask) { return ApplyMask(static_cast<unsigned int>(mask)); }
-Value& Value::operator&=(unsigned short mask) { return ApplyMask(static_cast<unsigned int>(mask)); }
-Value& Value::operator&=(unsigned int mask) { return ApplyMask(mask); }
+Value& Value::operator&=(int mask) {
+    return ApplyMask(mask);
+}
+Value& Value::operator&=(unsigned char mask) {
+    return ApplyMask(static_cast<unsigned int>(mask));
+}
+Value& Value::operator&=(unsigned short mask) {
+    return ApplyMask(static_cast<unsigned int>(mask));
+}
+Value& Value::operator&=(unsigned int mask) {
+    return ApplyMask(mask);
+}
 
 std::string ToString(Value::Type type) {
     const auto index = static_cast<std::size_t>(type);
     return index < kTypeNames.size() ? kTypeNames[index] : "";
 }
 
-std::ostream& operator<<(std::ostream& os, Value::Type type) { return os << ToString(type); }
+std::ostream& operator<<(std::ostream& os, Value::Type type) {
+    return os << ToString(type);
+}
 
 std::string ToString(ValueAffinity affinity) {
     switch (affinity) {
@@ -270,6 +285,8 @@ std::string ToString(ValueAffinity affinity) {
     return "";
 }
 
-std::ostream& operator<<(std::ostream& os, ValueAffinity affinity) { return os << ToString(affinity); }
+std::ostream& operator<<(std::ostream& os, ValueAffinity affinity) {
+    return os << ToString(affinity);
+}
 
 }  // namespace meta

@@ -33,7 +33,7 @@ struct ValueConverter;
 // Thrown for impossible accesses and failed conversions of a Value. The
 // message is empty unless stated otherwise.
 class VARROW_API ValueException : public std::runtime_error {
-public:
+  public:
     ValueException() : std::runtime_error("") {}
     explicit ValueException(const std::string& what) : std::runtime_error(what) {}
 };
@@ -52,7 +52,7 @@ VARROW_API std::ostream& operator<<(std::ostream& os, ValueAffinity affinity);
 
 // An ordered list of values (an XMP ordered array).
 class ValueSequence : public std::vector<Value> {
-public:
+  public:
     using std::vector<Value>::vector;
     ValueSequence() = default;
     explicit ValueSequence(std::vector<Value> values);
@@ -61,7 +61,7 @@ public:
 // An unordered bag of values (an XMP unordered array); kept in insertion
 // order.
 class ValueSet : public std::vector<Value> {
-public:
+  public:
     using std::vector<Value>::vector;
     ValueSet() = default;
     explicit ValueSet(std::vector<Value> values);
@@ -69,7 +69,7 @@ public:
 
 // A structure: field name to value. Copies are deep.
 class VARROW_API ValueStore : public std::unordered_map<std::string, std::unique_ptr<Value>> {
-public:
+  public:
     using Base = std::unordered_map<std::string, std::unique_ptr<Value>>;
 
     ValueStore() = default;
@@ -94,7 +94,7 @@ namespace detail {
 // box is never observed empty.
 template <typename T>
 class Boxed {
-public:
+  public:
     Boxed(T value) : ptr_(std::make_unique<T>(std::move(value))) {}
     Boxed(const Boxed& other) : ptr_(other.ptr_ ? std::make_unique<T>(*other.ptr_) : nullptr) {}
     Boxed(Boxed&&) noexcept = default;
@@ -109,7 +109,7 @@ public:
 
     friend bool operator==(const Boxed& a, const Boxed& b) { return a.Get() == b.Get(); }
 
-private:
+  private:
     std::unique_ptr<T> ptr_;
 };
 
@@ -169,14 +169,14 @@ struct VariantOf<TypeList<Ts...>> {
 };
 
 // The held types in discriminator order (Value::Type).
-using HeldTypes = TypeList<std::monostate, std::string, LocalisedString, std::vector<meta::byte>, bool,
-                           std::int8_t, std::uint8_t, std::int16_t, std::uint16_t, std::int32_t, std::uint32_t,
-                           std::int64_t, std::uint64_t, float, double, Fraction, DateTime, std::vector<bool>,
-                           std::vector<std::int8_t>, std::vector<std::uint8_t>, std::vector<std::int16_t>,
-                           std::vector<std::uint16_t>, std::vector<std::int32_t>, std::vector<std::uint32_t>,
-                           std::vector<std::int64_t>, std::vector<std::uint64_t>, std::vector<float>,
-                           std::vector<double>, std::vector<Fraction>, std::vector<DateTime>, ValueSequence,
-                           ValueSet, ValueStore, ValueRefSequence>;
+using HeldTypes =
+    TypeList<std::monostate, std::string, LocalisedString, std::vector<meta::byte>, bool, std::int8_t,
+             std::uint8_t, std::int16_t, std::uint16_t, std::int32_t, std::uint32_t, std::int64_t,
+             std::uint64_t, float, double, Fraction, DateTime, std::vector<bool>, std::vector<std::int8_t>,
+             std::vector<std::uint8_t>, std::vector<std::int16_t>, std::vector<std::uint16_t>,
+             std::vector<std::int32_t>, std::vector<std::uint32_t>, std::vector<std::int64_t>,
+             std::vector<std::uint64_t>, std::vector<float>, std::vector<double>, std::vector<Fraction>,
+             std::vector<DateTime>, ValueSequence, ValueSet, ValueStore, ValueRefSequence>;
 inline constexpr std::size_t kHeldTypeCount = 34;
 
 template <typename T>
@@ -189,9 +189,9 @@ template <typename T>
 inline constexpr bool kIsTypedArray = kHeldIndex<T> >= 17 && kHeldIndex<T> <= 29;
 
 template <typename T>
-inline constexpr bool kIsCharType = std::is_same_v<T, char> || std::is_same_v<T, wchar_t> ||
-                                    std::is_same_v<T, char8_t> || std::is_same_v<T, char16_t> ||
-                                    std::is_same_v<T, char32_t>;
+inline constexpr bool kIsCharType =
+    std::is_same_v<T, char> || std::is_same_v<T, wchar_t> || std::is_same_v<T, char8_t> ||
+    std::is_same_v<T, char16_t> || std::is_same_v<T, char32_t>;
 
 // Integer types with no alternative of their own (long long where int64_t is
 // long, and the reverse) are stored as the fixed-width type of the same size
@@ -201,13 +201,12 @@ struct InputTypeOf {
     using Type = void;
 };
 template <typename T>
-    requires kIsHeldType<T>
+requires kIsHeldType<T>
 struct InputTypeOf<T> {
     using Type = T;
 };
 template <typename T>
-    requires(!kIsHeldType<T> && std::is_integral_v<T> && !kIsCharType<T>)
-struct InputTypeOf<T> {
+requires(!kIsHeldType<T> && std::is_integral_v<T> && !kIsCharType<T>) struct InputTypeOf<T> {
     using Signed = std::conditional_t<
         sizeof(T) == 1, std::int8_t,
         std::conditional_t<sizeof(T) == 2, std::int16_t,
@@ -224,7 +223,7 @@ using InputType = typename InputTypeOf<std::remove_cvref_t<T>>::Type;
 // text, binary data, dates, collections) plus optional named qualifiers.
 // Scalars are stored inline; copying a scalar value allocates nothing.
 class VARROW_API Value {
-public:
+  public:
     enum class Type : std::uint8_t {
         None = 0,
         String,
@@ -291,9 +290,9 @@ public:
                                                      SerialisationFlags::BoolAsNumber,
                                                      SerialisationFlags::FloatGeneralPrecision};
         static constexpr SerialisationFlagSet Exiftool{
-            SerialisationFlags::FractionsAsDecimal,    SerialisationFlags::NanAsUndef,
-            SerialisationFlags::CapitaliseBool,        SerialisationFlags::FloatGeneralPrecision,
-            SerialisationFlags::FractionPrecision10,   SerialisationFlags::ExifDateTime,
+            SerialisationFlags::FractionsAsDecimal,  SerialisationFlags::NanAsUndef,
+            SerialisationFlags::CapitaliseBool,      SerialisationFlags::FloatGeneralPrecision,
+            SerialisationFlags::FractionPrecision10, SerialisationFlags::ExifDateTime,
             SerialisationFlags::ExpandReferences};
     };
 
@@ -307,8 +306,7 @@ public:
     // Value(std::vector<meta::byte>{}) is Binary while
     // Value(std::vector<std::uint8_t>{}) is a U8Array.
     template <typename T>
-        requires(!std::is_void_v<detail::InputType<T>>)
-    Value(T value)
+    requires(!std::is_void_v<detail::InputType<T>>) Value(T value)
         : variant_(std::in_place_index<detail::kHeldIndex<detail::InputType<T>>>,
                    static_cast<detail::InputType<T>>(std::move(value))) {
         if constexpr (std::is_same_v<detail::InputType<T>, std::string>) SanitiseData();
@@ -389,7 +387,8 @@ public:
     template <typename F>
     decltype(auto) Visit(F&& f) const {
         if (variant_.valueless_by_exception()) throw ValueException();
-        return std::visit([&f](const auto& held) -> decltype(auto) { return f(detail::Unbox(held)); }, variant_);
+        return std::visit([&f](const auto& held) -> decltype(auto) { return f(detail::Unbox(held)); },
+                          variant_);
     }
 
     // Qualifiers. Adding keeps an existing qualifier of the same name and
@@ -434,7 +433,7 @@ public:
     // values escaped by '|'.
     std::string ToExifToolString(bool nested = false, char closing = '\0') const;
 
-private:
+  private:
     using Variant = detail::VariantOf<detail::HeldTypes>::Type;
     static_assert(std::variant_size_v<Variant> == detail::kHeldTypeCount);
 

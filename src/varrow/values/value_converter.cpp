@@ -14,7 +14,9 @@ bool IsSpace(char c) noexcept {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-bool IsPlainIntegerType(Type t) noexcept { return t >= Type::S8 && t <= Type::U64; }
+bool IsPlainIntegerType(Type t) noexcept {
+    return t >= Type::S8 && t <= Type::U64;
+}
 
 // An integer alternative as two's complement bits, sign-extended from signed
 // types.
@@ -88,7 +90,9 @@ bool ParseInteger(std::string_view s, bool isSigned, unsigned bits, std::uint64_
     return true;
 }
 
-const std::string& StringValue(const Value& value) { return value.Get<std::string>(); }
+const std::string& StringValue(const Value& value) {
+    return value.Get<std::string>();
+}
 
 template <typename List>
 List ToList(const Value& value) {
@@ -152,9 +156,7 @@ double detail::ConvertToDouble(const Value& value) {
         case Type::Float: return static_cast<double>(value.Get<float>());
         case Type::Double: return value.Get<double>();
         case Type::Fraction: return value.Get<Fraction>().AsDouble();
-        case Type::String:
-            try {
-                return std::stod(StringValue(value));
+        case Type::String: try { return std::stod(StringValue(value));
             } catch (const std::invalid_argument&) {
                 throw ValueException();
             } catch (const std::out_of_range&) {

@@ -102,15 +102,16 @@ E ConvertElement(const H& x) {
 template <typename E, typename H>
 inline constexpr bool kElementConverts =
     std::is_same_v<E, H> || (kIsPlainInteger<E> && kIsPlainInteger<H>) ||
-    ((std::is_same_v<E, float> || std::is_same_v<E, double>) &&
-     (kIsPlainInteger<H> || std::is_floating_point_v<H> || std::is_same_v<H, Fraction>)) ||
+    ((std::is_same_v<E, float> || std::is_same_v<E, double>)&&(kIsPlainInteger<H> ||
+                                                               std::is_floating_point_v<H> ||
+                                                               std::is_same_v<H, Fraction>)) ||
     (std::is_same_v<E, Fraction> && (kIsPlainInteger<H> || std::is_floating_point_v<H>)) ||
     (std::is_same_v<E, meta::byte> && (std::is_same_v<H, std::uint8_t> || std::is_same_v<H, std::int8_t>));
 
 }  // namespace detail
 
 template <typename T>
-    requires detail::ConvertibleInteger<T>
+requires detail::ConvertibleInteger<T>
 struct ValueConverter<T> {
     static T Convert(const Value& value) {
         if constexpr (std::is_same_v<T, bool>) {

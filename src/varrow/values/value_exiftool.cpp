@@ -27,7 +27,8 @@ std::string EscapeStructural(const std::string& text, char closing) {
         if (c == ',' || c == '|' || (closing != '\0' && c == closing)) out += '|';
         out += c;
     }
-    if (!out.empty() && (IsSpace(out.front()) || out.front() == '[' || out.front() == '{')) out.insert(0, 1, '|');
+    if (!out.empty() && (IsSpace(out.front()) || out.front() == '[' || out.front() == '{'))
+        out.insert(0, 1, '|');
     return out;
 }
 

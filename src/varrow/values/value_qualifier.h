@@ -24,7 +24,7 @@ VARROW_API bool QualifiersEqual(const ValueQualifierMap& a, const ValueQualifier
 
 // A qualifier's text with its own nested qualifiers.
 class VARROW_API ValueQualifier {
-public:
+  public:
     ValueQualifier() = default;
     explicit ValueQualifier(std::string text, ValueQualifierMap qualifiers = {})
         : text_(std::move(text)), qualifiers_(std::move(qualifiers)) {}
@@ -55,7 +55,7 @@ public:
         return a.text_ == b.text_ && QualifiersEqual(a.qualifiers_, b.qualifiers_);
     }
 
-private:
+  private:
     std::string text_;
     ValueQualifierMap qualifiers_;
 };

@@ -16,8 +16,9 @@ using Flag = Value::SerialisationFlags;
 
 // Restores the format flags and precision a write may change.
 class FormatGuard {
-public:
-    explicit FormatGuard(std::ostream& os) noexcept : os_(os), flags_(os.flags()), precision_(os.precision()) {}
+  public:
+    explicit FormatGuard(std::ostream& os) noexcept
+        : os_(os), flags_(os.flags()), precision_(os.precision()) {}
     ~FormatGuard() {
         os_.flags(flags_);
         os_.precision(precision_);
@@ -25,7 +26,7 @@ public:
     FormatGuard(const FormatGuard&) = delete;
     FormatGuard& operator=(const FormatGuard&) = delete;
 
-private:
+  private:
     std::ostream& os_;
     std::ios_base::fmtflags flags_;
     std::streamsize precision_;
@@ -70,14 +71,14 @@ std::string RealText(double x, bool isFloat, bool fromFraction, Value::Serialisa
     if (std::isinf(x)) return "inf";
     const int precision = GeneralPrecision(flags, isFloat, fromFraction);
     char buffer[64];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof(buffer), x, std::chars_format::general, precision != 0 ? precision : 6);
+    const auto result = std::to_chars(buffer, buffer + sizeof(buffer), x, std::chars_format::general,
+                                      precision != 0 ? precision : 6);
     return std::string(buffer, result.ptr);
 }
 
 // String forms do not depend on the global locale an application installs.
 class ClassicStringStream : public std::ostringstream {
-public:
+  public:
     ClassicStringStream() { imbue(std::locale::classic()); }
 };
 
@@ -113,7 +114,9 @@ std::ostream& SetValueArrayDelim(std::ostream& os, ValueWriter::ArrayDelimiter d
     return os;
 }
 
-void ValueWriter::WriteBool(bool b) { os_ << BoolText(b, flags_); }
+void ValueWriter::WriteBool(bool b) {
+    os_ << BoolText(b, flags_);
+}
 
 void ValueWriter::WriteReal(double x, bool isFloat, bool fromFraction) {
     if (std::isnan(x) && flags_.IsSet(Flag::NanAsUndef)) {
@@ -326,6 +329,8 @@ std::string Value::ElementToString(std::size_t index, SerialisationFlagSet flags
     return std::move(os).str();
 }
 
-std::ostream& operator<<(std::ostream& os, const Value& value) { return value.ToStream(os); }
+std::ostream& operator<<(std::ostream& os, const Value& value) {
+    return value.ToStream(os);
+}
 
 }  // namespace meta

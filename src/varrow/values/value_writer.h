@@ -19,7 +19,7 @@ namespace meta {
 //   stream's delimiter; Sequence [a, b]; Set (a, b); Structure {"n": v};
 //   RefSequence "[ref-sequence]" (or its first referenced value).
 class VARROW_API ValueWriter {
-public:
+  public:
     using Flags = Value::SerialisationFlagSet;
 
     // Separator between array elements, kept per stream. It applies to the
@@ -56,7 +56,7 @@ public:
     // Writes the separator the stream's choice names.
     static void InsertDelimiter(std::ostream& os);
 
-private:
+  private:
     template <typename T>
     void WriteHeld(const T& held);
     template <typename T>
@@ -68,8 +68,9 @@ private:
 
 // Writes one element of array values, for per-element output.
 class VARROW_API ValueSerialisingSubscriptor {
-public:
-    ValueSerialisingSubscriptor(std::size_t index, std::ostream& os, Value::SerialisationFlagSet flags) noexcept
+  public:
+    ValueSerialisingSubscriptor(std::size_t index, std::ostream& os,
+                                Value::SerialisationFlagSet flags) noexcept
         : index_(index), os_(os), flags_(flags) {}
 
     // Throws ValueException("ElementToString is only valid on homogenous
@@ -77,7 +78,7 @@ public:
     // an index past the end.
     void operator()(const Value& value) const;
 
-private:
+  private:
     std::size_t index_;
     std::ostream& os_;
     Value::SerialisationFlagSet flags_;

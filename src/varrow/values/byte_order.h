@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bit>
 #include <cstdint>
 
 namespace meta {
@@ -9,5 +10,9 @@ enum class ByteOrder : std::uint8_t {
     LittleEndian = 0,
     BigEndian = 1,
 };
+
+// The order of the machine the library runs on.
+inline constexpr ByteOrder kHostByteOrder =
+    std::endian::native == std::endian::big ? ByteOrder::BigEndian : ByteOrder::LittleEndian;
 
 }  // namespace meta

@@ -3,7 +3,7 @@
 add_library(varrow_warnings INTERFACE)
 target_compile_options(varrow_warnings INTERFACE
   -Wall -Wextra -Wpedantic -Wconversion -Wshadow -Wnon-virtual-dtor
-  -Wold-style-cast -Woverloaded-virtual -Wnull-dereference
+  -Wold-style-cast -Woverloaded-virtual
   $<$<BOOL:${VARROW_WERROR}>:-Werror>)
 
 add_library(varrow_sanitizers INTERFACE)

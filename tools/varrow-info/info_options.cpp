@@ -9,15 +9,37 @@ std::optional<InfoOptions> ParseArguments(int argc, char** argv, std::string& er
     bool onlyFiles = false;
     for (int i = 1; i < argc; ++i) {
         std::string_view const arg = argv[i];
-        if (!onlyFiles && arg == "--") {
+        if (onlyFiles || arg.empty() || arg[0] != '-' || arg == "-") {
+            options.files.emplace_back(arg);
+        } else if (arg == "--") {
             onlyFiles = true;
-        } else if (!onlyFiles && (arg == "-h" || arg == "--help")) {
+        } else if (arg == "-h" || arg == "--help") {
             options.help = true;
-        } else if (!onlyFiles && arg.size() > 1 && arg[0] == '-') {
+        } else if (arg == "-r") {
+            options.recurse = true;
+        } else if (arg == "--json") {
+            options.json = true;
+        } else if (arg == "--structure") {
+            options.structure = true;
+        } else if (arg == "--values") {
+            if (++i >= argc) {
+                error = "--values needs raw, value or display";
+                return std::nullopt;
+            }
+            std::string_view const level = argv[i];
+            if (level == "raw") {
+                options.level = ValueLevel::Raw;
+            } else if (level == "value") {
+                options.level = ValueLevel::Value;
+            } else if (level == "display") {
+                options.level = ValueLevel::Display;
+            } else {
+                error = "--values needs raw, value or display, not " + std::string(level);
+                return std::nullopt;
+            }
+        } else {
             error = "unknown option " + std::string(arg);
             return std::nullopt;
-        } else {
-            options.files.emplace_back(arg);
         }
     }
     if (!options.help && options.files.empty()) {
@@ -29,14 +51,21 @@ std::optional<InfoOptions> ParseArguments(int argc, char** argv, std::string& er
 
 char const* UsageText() {
     return "usage: varrow-info [options] FILE...\n"
+           "       varrow-info [options] -r DIR...\n"
            "\n"
-           "Reads the metadata of each FILE and prints every item: its full key\n"
-           "(namespace:group.name) and its display value, one item per line.\n"
-           "The file type is taken from the file name's extension.\n"
+           "Reads the metadata of each FILE and prints every item in the order it\n"
+           "was read: its full key (namespace:group.name) and its value. The file\n"
+           "type is taken from the file name's extension.\n"
            "\n"
            "options:\n"
-           "  -h, --help   show this text\n"
-           "  --           treat every later argument as a file name\n"
+           "  -r                  read every file below the given directories\n"
+           "  --json              print one JSON object per file (one per line):\n"
+           "                      \"SourceFile\" and each full key with its value in\n"
+           "                      ExifTool style; a repeated key gets \" #2\", \" #3\"\n"
+           "  --values LEVEL      which value to show: raw, value or display (default)\n"
+           "  --structure         print the blocks each reader read, with byte ranges\n"
+           "  -h, --help          show this text\n"
+           "  --                  treat every later argument as a file name\n"
            "\n"
            "Exit status: 0 when every file was read, 1 when any file failed,\n"
            "2 for a usage error.\n";

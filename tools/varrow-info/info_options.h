@@ -6,8 +6,14 @@
 
 namespace varrow_info {
 
+enum class ValueLevel { Raw, Value, Display };
+
 struct InfoOptions {
-    std::vector<std::string> files;
+    std::vector<std::string> files;        // files and, with recurse, directories
+    bool recurse = false;                  // -r: walk directories
+    bool json = false;                     // --json: one JSON object per file
+    bool structure = false;                // --structure: print the block structure
+    ValueLevel level = ValueLevel::Display;
     bool help = false;
 };
 

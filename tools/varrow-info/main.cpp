@@ -1,8 +1,12 @@
 // varrow-info: prints the metadata items of image files.
+#include <algorithm>
 #include <exception>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <string>
+#include <system_error>
+#include <vector>
 
 #include "info_options.h"
 #include "info_printer.h"
@@ -10,8 +14,32 @@
 
 namespace {
 
-// Reads one file; false (with a line on stderr) when it cannot be read.
-bool ShowFile(std::string const& path, meta::Metadata& metadata, bool withHeader) {
+namespace fs = std::filesystem;
+
+// The files to read: the arguments, with directories expanded (sorted, so
+// output is stable) when recursing.
+std::vector<std::string> CollectFiles(varrow_info::InfoOptions const& options) {
+    std::vector<std::string> files;
+    for (auto const& argument : options.files) {
+        std::error_code ec;
+        if (!options.recurse || !fs::is_directory(argument, ec)) {
+            files.push_back(argument);
+            continue;
+        }
+        std::vector<std::string> found;
+        for (fs::recursive_directory_iterator it(argument, fs::directory_options::skip_permission_denied, ec), end;
+             !ec && it != end; it.increment(ec)) {
+            if (it->is_regular_file(ec)) found.push_back(it->path().string());
+        }
+        std::sort(found.begin(), found.end());
+        files.insert(files.end(), found.begin(), found.end());
+    }
+    return files;
+}
+
+// Reads and prints one file; false (with a line on stderr) when it fails.
+bool ShowFile(std::string const& path, meta::Metadata& metadata, varrow_info::InfoOptions const& options,
+              bool withHeader) {
     if (meta::GetFileTypeFromPath(path) == meta::ReadSource::Unknown) {
         std::cerr << path << ": unsupported file type\n";
         return false;
@@ -20,19 +48,29 @@ bool ShowFile(std::string const& path, meta::Metadata& metadata, bool withHeader
         std::cerr << path << ": cannot open\n";
         return false;
     }
+    meta::Options readOptions;
+    readOptions.recordStructure = options.structure;
+    bool ok = false;
     try {
         metadata.Clear();
-        bool const ok = metadata.Read(path, meta::Options{});
-        if (withHeader) std::cout << "== " << path << '\n';
-        varrow_info::PrintItems(std::cout, metadata);
-        if (!ok) std::cerr << path << ": could not be read completely\n";
-        return ok;
+        ok = metadata.Read(path, readOptions);
     } catch (std::exception const& e) {
         std::cerr << path << ": error while reading: " << e.what() << '\n';
     } catch (...) {
         std::cerr << path << ": error while reading\n";
     }
-    return false;
+    if (options.json) {
+        varrow_info::PrintJson(std::cout, path, metadata, options.level);
+    } else {
+        if (withHeader) std::cout << "== " << path << '\n';
+        if (options.structure) {
+            metadata.DumpStructure(std::cout);
+        } else {
+            varrow_info::PrintItems(std::cout, metadata, options.level);
+        }
+    }
+    if (!ok) std::cerr << path << ": could not be read completely\n";
+    return ok;
 }
 
 }  // namespace
@@ -54,9 +92,13 @@ int main(int argc, char** argv) {
         std::cerr << "varrow-info: the library's tables failed to build\n";
         return 1;
     }
-    meta::Metadata metadata(initialiser);
+    std::vector<std::string> const files = CollectFiles(*options);
     bool allOk = true;
-    bool const several = options->files.size() > 1;
-    for (auto const& path : options->files) allOk = ShowFile(path, metadata, several) && allOk;
+    bool const several = files.size() > 1;
+    for (auto const& path : files) {
+        // A fresh collection per file keeps the structure dump per file too.
+        meta::Metadata metadata(initialiser);
+        allOk = ShowFile(path, metadata, *options, several) && allOk;
+    }
     return allOk ? 0 : 1;
 }

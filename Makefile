@@ -4,7 +4,7 @@
 BUILD_DIR ?= build
 SAN_BUILD_DIR ?= build-asan
 JOBS ?= $(shell nproc)
-FILE ?= samples/sample.bmp
+FILE ?= samples/sample.jpg
 CMAKE_FLAGS ?=
 
 .PHONY: run test deps build build-asan test-asan samples regen bench clean

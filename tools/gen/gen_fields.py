@@ -383,10 +383,17 @@ def build_table(table, ctx):
             rows[fid] = base_row_from_facts(fact, table, type_info)
         if keep is not None and keep - set(rows):
             raise InputError(f"{where}: selected ids not in the facts: {sorted(keep - set(rows))}")
+    overridden = set()
     for key, spec in table.get("rows", {}).items():
         rid = parse_id(key, kind, where)
         ctx["current_id"] = rid
         rwhere = f"{where} row {key}"
+        if rid in overridden:
+            raise InputError(f"{rwhere}: the id is given twice")
+        overridden.add(rid)
+        unknown = set(spec) - ROW_KEYS
+        if unknown:
+            raise InputError(f"{rwhere}: unknown keys {sorted(unknown)}")
         if rid in rows:
             rows[rid] = make_row(rows[rid], spec, ctx, rwhere)
         else:
@@ -424,10 +431,10 @@ class Emitter:
         if len(line) <= LINE_LIMIT:
             return [line]
         # Too long for one line: the description and the numbers get lines of their own.
-        lines = ["    {" + ", ".join(head) + ","]
         if row["description"] is None:
-            lines.append("     nullptr,")
+            lines = ["    {" + ", ".join(head) + ", nullptr,"]
         else:
+            lines = ["    {" + ", ".join(head) + ","]
             lines += wrap_literal("     ", row["description"], ",", "     ")
         lines.append("     " + ", ".join(tail) + "},")
         return lines
@@ -568,19 +575,18 @@ def generate_family(root, path, spec, shared):
         chunks = [rows] if testing else [rows[i:i + ROWS_PER_FILE] for i in range(0, len(rows), ROWS_PER_FILE)]
         array = f"k{function}Rows"
         main.rows_array(array, t, kind, chunks[0], function)
-        body = [f"FieldTable<{t}> {function}() {{", f"    FieldTable<{t}> table;",
-                f"    detail::AddRows(table, {array});"]
+        parts = [array]
         for n, chunk in enumerate(chunks[1:], start=2):
             part = f"{function}Part{n}"
-            body.append(f"    {part}(table);")
-            part_declarations.append(f"void {part}(FieldTable<{t}>& table);")
+            parts.append(f"{part}()")
+            part_declarations.append(f"detail::RowSpan<{t}> {part}();")
             emitter = Emitter(processors)
             emitter.rows_array(f"k{function}Rows{n}", t, kind, chunk, function)
-            tail = [f"// Rows of {function}, continued.", f"void {part}(FieldTable<{t}>& table) {{",
-                    f"    detail::AddRows(table, k{function}Rows{n});", "}", ""]
+            tail = [f"// Rows of {function}, continued.", f"detail::RowSpan<{t}> {part}() {{",
+                    f"    return k{function}Rows{n};", "}", ""]
             part_files.append((len(part_files) + 2, emitter, tail))
-        body += ["    return table;", "}", ""]
-        main_tail += body
+        main_tail += [f"FieldTable<{t}> {function}() {{",
+                      f"    return detail::BuildTable<{t}>({{{', '.join(parts)}}});", "}", ""]
 
     if part_declarations:
         main_tail = ["// Defined in the files that continue this one.", *part_declarations, "", *main_tail]

@@ -21,8 +21,8 @@ void RunTableBuilders(TableStage stage) {
     for (TableBuilder builder : Builders(stage)) builder();
 }
 
-int CountTableBuilders(TableStage stage) { return static_cast<int>(Builders(stage).size()); }
-
-void InitialiseAllDatabases() { RunTableBuilders(TableStage::FieldDatabases); }
+int CountTableBuilders(TableStage stage) {
+    return static_cast<int>(Builders(stage).size());
+}
 
 }  // namespace meta

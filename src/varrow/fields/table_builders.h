@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+
 #include "varrow/api/export.h"
 
 namespace meta {
@@ -12,7 +14,7 @@ enum class TableStage { DisplayLookups, FieldDatabases };
 using TableBuilder = void (*)();
 
 class VARROW_API TableBuilderRegistration {
-public:
+  public:
     TableBuilderRegistration(TableStage stage, TableBuilder builder);
 };
 
@@ -22,7 +24,8 @@ public:
 VARROW_API void RunTableBuilders(TableStage stage);
 VARROW_API int CountTableBuilders(TableStage stage);
 
-// Builds every field database.
-VARROW_API void InitialiseAllDatabases();
+// Builds every field database (field_database.h) and returns the number of
+// definitions in all of them.
+VARROW_API std::size_t InitialiseAllDatabases();
 
 }  // namespace meta

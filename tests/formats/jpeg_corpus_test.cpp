@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "varrow/api/metadata.h"
+
+namespace meta {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<fs::path> CorpusJpegs(char const* folder) {
+    std::vector<fs::path> files;
+    fs::path const root = fs::path(VARROW_CORPUS_DIR) / folder;
+    std::error_code error;
+    if (!fs::is_directory(root, error)) return files;
+    for (auto const& source : fs::directory_iterator(root, error)) {
+        if (!source.is_directory()) continue;
+        for (auto const& entry : fs::directory_iterator(source.path(), error)) {
+            std::string ext = entry.path().extension().string();
+            std::transform(ext.begin(), ext.end(), ext.begin(),
+                           [](unsigned char c) { return std::tolower(c); });
+            if (entry.is_regular_file() && (ext == ".jpg" || ext == ".jpeg")) files.push_back(entry.path());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+std::string Slurp(fs::path const& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The number the reference output gives for `key` ("File:ImageWidth": 640).
+std::optional<std::string> ExpectedNumber(std::string const& json, std::string const& key) {
+    std::string const needle = "\"" + key + "\": ";
+    std::size_t at = json.find(needle);
+    if (at == std::string::npos) return std::nullopt;
+    at += needle.size();
+    std::size_t end = at;
+    while (end < json.size() && std::isdigit(static_cast<unsigned char>(json[end])) != 0) ++end;
+    if (end == at) return std::nullopt;
+    return json.substr(at, end - at);
+}
+
+TEST(JpegCorpus, SampleFilesYieldTheirFrameSize) {
+    std::vector<fs::path> const files = CorpusJpegs("files");
+    if (files.empty()) GTEST_SKIP() << "no corpus at " << VARROW_CORPUS_DIR;
+    std::size_t checked = 0;
+    std::size_t unread = 0;
+    for (fs::path const& file : files) {
+        fs::path const expected = fs::path(VARROW_CORPUS_DIR) / "expected" / file.parent_path().filename() /
+                                  (file.filename().string() + ".json");
+        std::string const json = Slurp(expected);
+        std::optional<std::string> const width = ExpectedNumber(json, "File:ImageWidth");
+        std::optional<std::string> const height = ExpectedNumber(json, "File:ImageHeight");
+        Metadata metadata(Initialiser::Mode::HostInitialisesXmp);
+        bool const ok = metadata.Read(file.string(), ReadSource::Jpeg, Options{});
+        Metadatum const readWidth = metadata.Find(FieldGroup::JpegSof, "ImageWidth");
+        Metadatum const readHeight = metadata.Find(FieldGroup::JpegSof, "ImageHeight");
+        if (!width || !height) continue;
+        // A few damaged samples (a stray byte where a marker belongs, a
+        // segment length running past the frame) end the walk before the
+        // frame header, where the reference tool searches on for the next
+        // marker. Whatever frame is found must be the right one.
+        if (!ok || !readWidth) {
+            ++unread;
+            continue;
+        }
+        EXPECT_EQ(readWidth.GetDisplayValueAsString(), *width) << file;
+        EXPECT_EQ(readHeight.GetDisplayValueAsString(), *height) << file;
+        ++checked;
+    }
+    EXPECT_GT(checked, 5 * unread) << unread << " of " << files.size() << " samples were not read";
+}
+
+TEST(JpegCorpus, MalformedFilesDoNotCrash) {
+    std::vector<fs::path> const files = CorpusJpegs("malformed");
+    if (files.empty()) GTEST_SKIP() << "no malformed corpus at " << VARROW_CORPUS_DIR;
+    Options options;
+    options.readExtendedXmp = true;
+    std::size_t read = 0;
+    for (fs::path const& file : files) {
+        Metadata metadata(Initialiser::Mode::HostInitialisesXmp);
+        read += metadata.Read(file.string(), ReadSource::Jpeg, options) ? 1u : 0u;
+        // Frame properties come as a whole or not at all, and every item
+        // the walk added holds a value.
+        EXPECT_EQ(static_cast<bool>(metadata.Find(FieldGroup::JpegSof, "ImageWidth")),
+                  static_cast<bool>(metadata.Find(FieldGroup::JpegSof, "ColorComponents")))
+            << file;
+        for (Metadatum const& item : metadata.GetAllValues()) {
+            if (item.GetNamespace() == FieldNamespace::Jpeg) {
+                EXPECT_FALSE(item.IsNull()) << file;
+            }
+        }
+    }
+    RecordProperty("MalformedReadSuccessfully", static_cast<int>(read));
+}
+
+}  // namespace
+}  // namespace meta

@@ -75,3 +75,27 @@ TEST(CompositeKey, AlwaysGeneratedComposite) {
 
 }  // namespace
 }  // namespace meta
+
+#include "varrow/fields/field_keys.h"
+
+namespace meta {
+namespace {
+
+TEST(FieldKeys, IptcAndCompositeKeysOverRealDefinitions) {
+    IptcTag keywords;
+    keywords.name = "Keywords";
+    IptcKey const known(std::uint8_t{25}, FieldGroup::IptcApplication, &keywords);
+    EXPECT_EQ(Key(known).GetFullName(), "Iptc:IptcApplication.Keywords");
+    IptcKey const unknown(std::uint8_t{0xa5}, FieldGroup::IptcEnvelope, nullptr);
+    EXPECT_EQ(Key(unknown).GetFullName(), "Iptc:IptcEnvelope.0x00a5");
+
+    CompositeField imageSize;
+    imageSize.name = "ImageSize";
+    EXPECT_EQ(Key(CompositeKey{"x", &imageSize}).GetFullName(), "Generated:Composite.ImageSize");
+    XmpField creator;
+    creator.name = "creator";
+    EXPECT_EQ(Key(XmpKey{FieldGroup::XmpDc, "dc:creator", &creator}).GetFullName(), "Xmp:XmpDc.creator");
+}
+
+}  // namespace
+}  // namespace meta

@@ -147,8 +147,8 @@ def write_facts(source, reference, rows):
 def declared_sources():
     sources = {}
     for path in sorted(INPUTS.glob("*.json")):
-        spec = json.loads(path.read_text(encoding="utf-8"))
-        for table in spec.get("tables", []):
+        entry = json.loads(path.read_text(encoding="utf-8"))
+        for table in entry.get("tables", []):
             if "source" in table:
                 sources[table["source"]] = table.get("grid", "")
     return sources

@@ -255,25 +255,25 @@ def format_value(value, type_info, where):
     return names[value]
 
 
-def apply_overrides(row, spec, ctx, where):
-    unknown = set(spec) - ROW_KEYS
+def apply_overrides(row, entry, ctx, where):
+    unknown = set(entry) - ROW_KEYS
     if unknown:
         raise InputError(f"{where}: unknown keys {sorted(unknown)}")
     type_info = ctx["type"]
     for key in ("name", "title", "description"):
-        if key in spec:
-            row[key] = spec[key]
-    if "count" in spec:
-        row["fixedCount"] = int(spec["count"])
-    if "format" in spec:
-        row["format"] = format_value(spec["format"], type_info, where)
+        if key in entry:
+            row[key] = entry[key]
+    if "count" in entry:
+        row["fixedCount"] = int(entry["count"])
+    if "format" in entry:
+        row["format"] = format_value(entry["format"], type_info, where)
     for key in ("visibility", "priority"):
-        if key in spec:
-            row[key] = int(spec[key])
-    if "delayed" in spec:
-        row["delayed"] = bool(spec["delayed"])
-    if "lookup" in spec:
-        lookup = spec["lookup"]
+        if key in entry:
+            row[key] = int(entry[key])
+    if "delayed" in entry:
+        row["delayed"] = bool(entry["delayed"])
+    if "lookup" in entry:
+        lookup = entry["lookup"]
         if lookup is True:
             prefix = ctx["table"].get("lookupPrefix")
             if not prefix:
@@ -281,35 +281,35 @@ def apply_overrides(row, spec, ctx, where):
             row["lookup"] = prefix + row["name"]
         else:
             row["lookup"] = lookup or None
-    if "packing" in spec:
+    if "packing" in entry:
         if type_info["name"] != "ExifTag":
             raise InputError(f"{where}: packing is an ExifTag member")
-        row["extras"][0] = int(spec["packing"])
+        row["extras"][0] = int(entry["packing"])
     for i, key in enumerate(("minLength", "maxLength")):
-        if key in spec:
+        if key in entry:
             if type_info["name"] != "IptcTag":
                 raise InputError(f"{where}: {key} is an IptcTag member")
-            row["extras"][i] = int(spec[key])
-    if "subdirs" in spec:
-        row["subdirs"] = [parse_subdir(s, ctx, where) for s in spec["subdirs"]]
+            row["extras"][i] = int(entry[key])
+    if "subdirs" in entry:
+        row["subdirs"] = [parse_subdir(s, ctx, where) for s in entry["subdirs"]]
     for key in FUNCTION_MEMBERS:
-        if key in spec:
-            if not isinstance(spec[key], str) or not spec[key].strip():
+        if key in entry:
+            if not isinstance(entry[key], str) or not entry[key].strip():
                 raise InputError(f"{where}: {key} must be a C++ expression")
-            row["members"][key] = spec[key]
+            row["members"][key] = entry[key]
     for key in INPUT_MEMBERS:
-        if key in spec:
+        if key in entry:
             if type_info["name"] != "CompositeField":
                 raise InputError(f"{where}: {key} is a CompositeField member")
             inputs = []
-            for item in spec[key]:
+            for item in entry[key]:
                 if len(item) != 2 or item[0] not in ctx["namespaces"]:
                     raise InputError(f"{where}: {key} entries are [namespace, name], got {item!r}")
                 inputs.append(tuple(item))
             row["inputs"][key] = inputs
-    if "children" in spec:
+    if "children" in entry:
         children = []
-        for child in spec["children"]:
+        for child in entry["children"]:
             if "id" not in child or "name" not in child:
                 raise InputError(f"{where}: children need an id and a name")
             cid = parse_id(child["id"], type_info["id"], where)
@@ -319,9 +319,9 @@ def apply_overrides(row, spec, ctx, where):
         if len(set(ids)) != len(ids):
             raise InputError(f"{where}: duplicate child ids")
         row["children"] = children
-    if "variants" in spec:
+    if "variants" in entry:
         variants = []
-        for n, variant in enumerate(spec["variants"]):
+        for n, variant in enumerate(entry["variants"]):
             vwhere = f"{where} variant {n}"
             if "fromIndex" in variant:
                 fact = ctx["facts_by_index"].get((ctx["current_id"], str(variant["fromIndex"])))
@@ -335,25 +335,25 @@ def apply_overrides(row, spec, ctx, where):
     return row
 
 
-def make_row(base, spec, ctx, where):
-    spec = {k: v for k, v in spec.items() if k not in ("id", "fromIndex", "comment")}
-    return apply_overrides(base, spec, ctx, where)
+def make_row(base, entry, ctx, where):
+    entry = {k: v for k, v in entry.items() if k not in ("id", "fromIndex", "comment")}
+    return apply_overrides(base, entry, ctx, where)
 
 
-def parse_subdir(spec, ctx, where):
-    unknown = set(spec) - SUBDIR_KEYS
+def parse_subdir(entry, ctx, where):
+    unknown = set(entry) - SUBDIR_KEYS
     if unknown:
         raise InputError(f"{where}: unknown sub-directory keys {sorted(unknown)}")
-    group = spec.get("group", "Unknown")
+    group = entry.get("group", "Unknown")
     if group not in ctx["groups"]:
         raise InputError(f"{where}: unknown group {group!r}")
-    processor = spec.get("processor")
+    processor = entry.get("processor")
     if processor is not None and processor not in ctx["processors"]:
         raise InputError(f"{where}: processor {processor!r} is not listed in processors.json")
-    order = spec.get("byteOrder")
+    order = entry.get("byteOrder")
     if order not in (None, "LittleEndian", "BigEndian"):
         raise InputError(f"{where}: byteOrder is LittleEndian or BigEndian")
-    return {"group": group, "processor": processor, "byteOrder": order, "offset": int(spec.get("offset", 0))}
+    return {"group": group, "processor": processor, "byteOrder": order, "offset": int(entry.get("offset", 0))}
 
 
 def build_table(table, ctx):
@@ -384,22 +384,22 @@ def build_table(table, ctx):
         if keep is not None and keep - set(rows):
             raise InputError(f"{where}: selected ids not in the facts: {sorted(keep - set(rows))}")
     overridden = set()
-    for key, spec in table.get("rows", {}).items():
+    for key, entry in table.get("rows", {}).items():
         rid = parse_id(key, kind, where)
         ctx["current_id"] = rid
         rwhere = f"{where} row {key}"
         if rid in overridden:
             raise InputError(f"{rwhere}: the id is given twice")
         overridden.add(rid)
-        unknown = set(spec) - ROW_KEYS
+        unknown = set(entry) - ROW_KEYS
         if unknown:
             raise InputError(f"{rwhere}: unknown keys {sorted(unknown)}")
         if rid in rows:
-            rows[rid] = make_row(rows[rid], spec, ctx, rwhere)
+            rows[rid] = make_row(rows[rid], entry, ctx, rwhere)
         else:
-            if "name" not in spec:
+            if "name" not in entry:
                 raise InputError(f"{rwhere}: a row not in the facts needs a name")
-            rows[rid] = make_row(empty_row(spec["name"]), spec, ctx, rwhere)
+            rows[rid] = make_row(empty_row(entry["name"]), entry, ctx, rwhere)
     for rid, row in rows.items():
         if not row["name"]:
             raise InputError(f"{where}: row {rid} has no name")
@@ -526,22 +526,22 @@ def render_file(note, namespace, includes, emitter, tail, head_comment=None):
     return "\n".join(out)
 
 
-def generate_family(root, path, spec, shared):
+def generate_family(root, path, entry, shared):
     relative = str(path.relative_to(root))
-    namespace = spec.get("namespace", "meta::field_defs")
-    testing = spec.get("testing", False)
-    output = spec.get("output")
+    namespace = entry.get("namespace", "meta::field_defs")
+    testing = entry.get("testing", False)
+    output = entry.get("output")
     if not output:
         raise InputError(f"{relative}: 'output' is required")
     note = f"// Generated by tools/gen/generate.py from {relative} and its facts. Do not edit."
     processors = dict(shared["processors"])
-    processors.update(spec.get("processors", {}))
+    processors.update(entry.get("processors", {}))
     main = Emitter(processors)
     main_tail = []
     part_declarations = []
     part_files = []
 
-    for table in spec.get("tables", []):
+    for table in entry.get("tables", []):
         function = table.get("function", "")
         if not function:
             raise InputError(f"{relative}: a table without 'function'")
@@ -593,7 +593,7 @@ def generate_family(root, path, spec, shared):
 
     base_includes = [] if testing else ["varrow/fields/defs/field_defs.h"]
     base_includes.append("varrow/fields/field_row.h")
-    extra = spec.get("includes", [])
+    extra = entry.get("includes", [])
     outputs = {}
     includes = sorted(set(base_includes + extra + processor_includes(main)))
     outputs[output] = render_file(note, namespace, includes, main, main_tail)
@@ -677,9 +677,9 @@ def generate(root):
     for path in families:
         outputs.update(generate_family(root, path, read_json(root, path.relative_to(root)), shared))
     for path in sorted((root / INPUTS / "testing").glob("*.json")):
-        spec = read_json(root, path.relative_to(root))
-        spec["testing"] = True
-        outputs.update(generate_family(root, path, spec, shared))
+        entry = read_json(root, path.relative_to(root))
+        entry["testing"] = True
+        outputs.update(generate_family(root, path, entry, shared))
     outputs[str(DEFS / "field_defs.h")] = field_defs_header(shared)
     outputs[str(DEFS / "field_registrations.cpp")] = registrations(shared)
     return outputs

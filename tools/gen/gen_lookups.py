@@ -171,7 +171,7 @@ class Unit:
     def __init__(self):
         self.tables = {}  # (key, rows as tuple) -> table name
         self.table_text = []
-        self.specs = {key: [] for key in KEYS}
+        self.entries = {key: [] for key in KEYS}
         self.arrays = []
         self.element_text = []
 
@@ -191,7 +191,7 @@ class Unit:
     def add(self, lookup):
         if "elements" in lookup:
             elements = f"kElements{len(self.arrays)}"
-            lines = [f"constexpr ArrayElementSpec {elements}[] = {{\n"]
+            lines = [f"constexpr ArrayElementDef {elements}[] = {{\n"]
             for element in lookup["elements"]:
                 strategy = "BitMask" if element["bitmask"] else "Whole"
                 rows = self.table("int", element["values"]) if element["values"] else "{}"
@@ -209,7 +209,7 @@ class Unit:
             fields += ["LookupDefault::Text", c_string(default["text"])]
         elif default is not None:
             fields.append(f"LookupDefault::{DEFAULTS[default]}")
-        self.specs[lookup["key"]].append(f"    {{{', '.join(fields)}}},\n")
+        self.entries[lookup["key"]].append(f"    {{{', '.join(fields)}}},\n")
 
     def text(self, header, builder):
         out = [header, '#include "varrow/fields/lookups/lookup_builder.h"\n\n',
@@ -218,18 +218,18 @@ class Unit:
         out += [t + "\n" for t in self.element_text]
         calls = []
         for i, key in enumerate(KEYS):
-            if not self.specs[key]:
+            if not self.entries[key]:
                 continue
             name = f"kLookups{i}"
-            out.append(f"constexpr LookupSpec<{KEYS[key]}> {name}[] = {{\n")
-            out += self.specs[key]
+            out.append(f"constexpr LookupDef<{KEYS[key]}> {name}[] = {{\n")
+            out += self.entries[key]
             out.append("};\n\n")
             calls.append(f"    InsertLookups<{KEYS[key]}>(lookups, {name});\n")
         if self.arrays:
-            out.append("constexpr ArrayLookupSpec kArrayLookups[] = {\n")
+            out.append("constexpr ArrayLookupDef kArrayLookups[] = {\n")
             out += self.arrays
             out.append("};\n\n")
-            calls.append("    InsertLookups(lookups, std::span<const ArrayLookupSpec>(kArrayLookups));\n")
+            calls.append("    InsertLookups(lookups, std::span<const ArrayLookupDef>(kArrayLookups));\n")
         out.append("}  // namespace\n\n")
         out.append(f"void {builder}(DisplayLookupMap& lookups) {{\n")
         out += calls

@@ -718,14 +718,14 @@ constexpr LookupRow<long long> kRows74[] = {
     {8, "Color sequential linear"},
 };
 
-constexpr ArrayElementSpec kElements0[] = {
+constexpr ArrayElementDef kElements0[] = {
     {kRows17, EnumValuesStrategy::Whole},
     {kRows17, EnumValuesStrategy::Whole},
     {kRows17, EnumValuesStrategy::Whole},
     {kRows17, EnumValuesStrategy::Whole},
 };
 
-constexpr LookupSpec<long long> kLookups0[] = {
+constexpr LookupDef<long long> kLookups0[] = {
     {"ExifSubfileType", kRows1},
     {"ExifOldSubfileType", kRows2},
     {"ExifCompression", kRows3},
@@ -806,17 +806,17 @@ constexpr LookupSpec<long long> kLookups0[] = {
     {"ExifSensingMethod_0x9217", kRows74},
 };
 
-constexpr LookupSpec<std::string> kLookups2[] = {
+constexpr LookupDef<std::string> kLookups2[] = {
     {"ExifInteropIndex", kRows0},
     {"ExifSecurityClassification", kRows43},
 };
 
-constexpr LookupSpec<std::vector<long long>> kLookups3[] = {
+constexpr LookupDef<std::vector<long long>> kLookups3[] = {
     {"ExifYCbCrSubSampling", kRows24},
     {"ExifCR2CFAPattern", kRows63},
 };
 
-constexpr ArrayLookupSpec kArrayLookups[] = {
+constexpr ArrayLookupDef kArrayLookups[] = {
     {"ExifSampleFormat", kElements0},
 };
 
@@ -826,7 +826,7 @@ void BuildLookup_Exif0(DisplayLookupMap& lookups) {
     InsertLookups<long long>(lookups, kLookups0);
     InsertLookups<std::string>(lookups, kLookups2);
     InsertLookups<std::vector<long long>>(lookups, kLookups3);
-    InsertLookups(lookups, std::span<const ArrayLookupSpec>(kArrayLookups));
+    InsertLookups(lookups, std::span<const ArrayLookupDef>(kArrayLookups));
 }
 
 }  // namespace meta::detail

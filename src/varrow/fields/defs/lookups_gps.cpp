@@ -51,12 +51,12 @@ constexpr LookupRow<long long> kRows8[] = {
     {1, "Differential Corrected"},
 };
 
-constexpr LookupSpec<long long> kLookups0[] = {
+constexpr LookupDef<long long> kLookups0[] = {
     {"GpsGPSAltitudeRef", kRows2},
     {"GpsGPSDifferential", kRows8},
 };
 
-constexpr LookupSpec<std::string> kLookups2[] = {
+constexpr LookupDef<std::string> kLookups2[] = {
     {"GpsGPSLatitudeRef", kRows0},
     {"GpsGPSLongitudeRef", kRows1},
     {"GpsGPSStatus", kRows3},

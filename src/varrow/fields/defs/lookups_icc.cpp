@@ -374,7 +374,7 @@ constexpr LookupRow<long long> kRows9[] = {
     {4, "P22"},
 };
 
-constexpr LookupSpec<long long> kLookups0[] = {
+constexpr LookupDef<long long> kLookups0[] = {
     {"IccRenderingIntent", kRows3},
     {"IccMeasurementObserver", kRows6},
     {"IccMeasurementGeometry", kRows7},
@@ -383,7 +383,7 @@ constexpr LookupSpec<long long> kLookups0[] = {
     {"IccViewingCondIlluminantType", kRows8},
 };
 
-constexpr LookupSpec<std::string> kLookups2[] = {
+constexpr LookupDef<std::string> kLookups2[] = {
     {"IccProfileCMMType", kRows0},
     {"IccProfileClass", kRows1},
     {"IccPrimaryPlatform", kRows2},

@@ -174,7 +174,7 @@ constexpr LookupRow<long long> kRows15[] = {
     {1, "Size Known"},
 };
 
-constexpr LookupSpec<long long> kLookups0[] = {
+constexpr LookupDef<long long> kLookups0[] = {
     {"IptcFileFormat", kRows0},
     {"IptcObjectPreviewFileFormat", kRows0},
     {"IptcSupplementalType", kRows7},
@@ -188,7 +188,7 @@ constexpr LookupSpec<long long> kLookups0[] = {
     {"IptcSizeMode", kRows15},
 };
 
-constexpr LookupSpec<std::string> kLookups2[] = {
+constexpr LookupDef<std::string> kLookups2[] = {
     {"IptcEnvelopePriority", kRows1},
     {"IptcEditorialUpdate", kRows2},
     {"IptcUrgency", kRows1},

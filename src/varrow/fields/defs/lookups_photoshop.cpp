@@ -9,7 +9,7 @@ constexpr LookupRow<long long> kRows0[] = {
     {2, "cm"},
 };
 
-constexpr LookupSpec<long long> kLookups0[] = {
+constexpr LookupDef<long long> kLookups0[] = {
     {"PhotoshopDisplayedUnitsX", kRows0},
     {"PhotoshopDisplayedUnitsY", kRows0},
 };

@@ -46,37 +46,37 @@ typename EnumValuesImpl<T>::Default ToDefault(LookupDefault kind, const char* te
 }  // namespace
 
 template <typename T>
-void InsertLookups(DisplayLookupMap& lookups, std::span<const LookupSpec<T>> specs) {
-    for (const LookupSpec<T>& spec : specs) {
-        if (lookups.find(spec.name) != lookups.end()) continue;
-        if (spec.defaultKind == LookupDefault::Implicit) {
-            lookups.try_emplace(spec.name, std::in_place_type<EnumValuesImpl<T>>, ToDictionary<T>(spec.rows),
-                                spec.strategy);
+void InsertLookups(DisplayLookupMap& lookups, std::span<const LookupDef<T>> entries) {
+    for (const LookupDef<T>& entry : entries) {
+        if (lookups.find(entry.name) != lookups.end()) continue;
+        if (entry.defaultKind == LookupDefault::Implicit) {
+            lookups.try_emplace(entry.name, std::in_place_type<EnumValuesImpl<T>>, ToDictionary<T>(entry.rows),
+                                entry.strategy);
         } else {
-            lookups.try_emplace(spec.name, std::in_place_type<EnumValuesImpl<T>>, ToDictionary<T>(spec.rows),
-                                spec.strategy, ToDefault<T>(spec.defaultKind, spec.defaultText));
+            lookups.try_emplace(entry.name, std::in_place_type<EnumValuesImpl<T>>, ToDictionary<T>(entry.rows),
+                                entry.strategy, ToDefault<T>(entry.defaultKind, entry.defaultText));
         }
     }
 }
 
-void InsertLookups(DisplayLookupMap& lookups, std::span<const ArrayLookupSpec> specs) {
-    for (const ArrayLookupSpec& spec : specs) {
-        if (lookups.find(spec.name) != lookups.end()) continue;
+void InsertLookups(DisplayLookupMap& lookups, std::span<const ArrayLookupDef> entries) {
+    for (const ArrayLookupDef& entry : entries) {
+        if (lookups.find(entry.name) != lookups.end()) continue;
         std::vector<EnumValuesArrayImpl<long long>::ElementType> elements;
-        elements.reserve(spec.elements.size());
-        for (const ArrayElementSpec& element : spec.elements) {
+        elements.reserve(entry.elements.size());
+        for (const ArrayElementDef& element : entry.elements) {
             elements.emplace_back(ToDictionary<long long>(element.rows), element.strategy);
         }
-        lookups.try_emplace(spec.name, std::in_place_type<EnumValuesArrayImpl<long long>>,
+        lookups.try_emplace(entry.name, std::in_place_type<EnumValuesArrayImpl<long long>>,
                             std::move(elements));
     }
 }
 
-template void InsertLookups<long long>(DisplayLookupMap&, std::span<const LookupSpec<long long>>);
+template void InsertLookups<long long>(DisplayLookupMap&, std::span<const LookupDef<long long>>);
 template void InsertLookups<unsigned long long>(DisplayLookupMap&,
-                                                std::span<const LookupSpec<unsigned long long>>);
-template void InsertLookups<std::string>(DisplayLookupMap&, std::span<const LookupSpec<std::string>>);
+                                                std::span<const LookupDef<unsigned long long>>);
+template void InsertLookups<std::string>(DisplayLookupMap&, std::span<const LookupDef<std::string>>);
 template void InsertLookups<std::vector<long long>>(DisplayLookupMap&,
-                                                    std::span<const LookupSpec<std::vector<long long>>>);
+                                                    std::span<const LookupDef<std::vector<long long>>>);
 
 }  // namespace meta::detail

@@ -43,7 +43,7 @@ enum class LookupDefault : std::uint8_t { Implicit, Empty, Identity, Unknown, No
 // the order their texts are preferred); a bit-mask lookup's codes are bit
 // numbers.
 template <typename T>
-struct LookupSpec {
+struct LookupDef {
     const char* name;
     std::span<const LookupRow<T>> rows;
     EnumValuesStrategy strategy = EnumValuesStrategy::Whole;
@@ -52,27 +52,27 @@ struct LookupSpec {
 };
 
 // One element position of an array lookup.
-struct ArrayElementSpec {
+struct ArrayElementDef {
     std::span<const LookupRow<long long>> rows;
     EnumValuesStrategy strategy = EnumValuesStrategy::Whole;
 };
 
-struct ArrayLookupSpec {
+struct ArrayLookupDef {
     const char* name;
-    std::span<const ArrayElementSpec> elements;
+    std::span<const ArrayElementDef> elements;
 };
 
 // Build each lookup and add it under its name; a name already present keeps
 // its first lookup.
 template <typename T>
-void InsertLookups(DisplayLookupMap& lookups, std::span<const LookupSpec<T>> specs);
-void InsertLookups(DisplayLookupMap& lookups, std::span<const ArrayLookupSpec> specs);
+void InsertLookups(DisplayLookupMap& lookups, std::span<const LookupDef<T>> entries);
+void InsertLookups(DisplayLookupMap& lookups, std::span<const ArrayLookupDef> entries);
 
-extern template void InsertLookups<long long>(DisplayLookupMap&, std::span<const LookupSpec<long long>>);
+extern template void InsertLookups<long long>(DisplayLookupMap&, std::span<const LookupDef<long long>>);
 extern template void InsertLookups<unsigned long long>(DisplayLookupMap&,
-                                                       std::span<const LookupSpec<unsigned long long>>);
-extern template void InsertLookups<std::string>(DisplayLookupMap&, std::span<const LookupSpec<std::string>>);
+                                                       std::span<const LookupDef<unsigned long long>>);
+extern template void InsertLookups<std::string>(DisplayLookupMap&, std::span<const LookupDef<std::string>>);
 extern template void InsertLookups<std::vector<long long>>(
-    DisplayLookupMap&, std::span<const LookupSpec<std::vector<long long>>>);
+    DisplayLookupMap&, std::span<const LookupDef<std::vector<long long>>>);
 
 }  // namespace meta::detail

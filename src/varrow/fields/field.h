@@ -8,7 +8,7 @@
 
 #include "varrow/fields/field_group.h"
 #include "varrow/fields/neg_aware_ordering.h"
-#include "varrow/fields/sub_directory_specifier.h"
+#include "varrow/fields/sub_directory.h"
 #include "varrow/util/byte.h"
 #include "varrow/values/exif_type.h"
 

@@ -9,37 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "support/corpus_files.h"
 #include "varrow/api/metadata.h"
 
 namespace meta {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<fs::path> CorpusJpegs(char const* folder) {
-    std::vector<fs::path> files;
-    fs::path const root = fs::path(VARROW_CORPUS_DIR) / folder;
-    std::error_code error;
-    if (!fs::is_directory(root, error)) return files;
-    for (auto const& source : fs::directory_iterator(root, error)) {
-        if (!source.is_directory()) continue;
-        for (auto const& entry : fs::directory_iterator(source.path(), error)) {
-            std::string ext = entry.path().extension().string();
-            std::transform(ext.begin(), ext.end(), ext.begin(),
-                           [](unsigned char c) { return std::tolower(c); });
-            if (entry.is_regular_file() && (ext == ".jpg" || ext == ".jpeg")) files.push_back(entry.path());
-        }
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
-std::string Slurp(fs::path const& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // The number the reference output gives for `key` ("File:ImageWidth": 640).
 std::optional<std::string> ExpectedNumber(std::string const& json, std::string const& key) {
@@ -54,14 +30,14 @@ std::optional<std::string> ExpectedNumber(std::string const& json, std::string c
 }
 
 TEST(JpegCorpus, SampleFilesYieldTheirFrameSize) {
-    std::vector<fs::path> const files = CorpusJpegs("files");
+    std::vector<fs::path> const files = test::CorpusFiles("files", {".jpg", ".jpeg"});
     if (files.empty()) GTEST_SKIP() << "no corpus at " << VARROW_CORPUS_DIR;
     std::size_t checked = 0;
     std::size_t unread = 0;
     for (fs::path const& file : files) {
         fs::path const expected = fs::path(VARROW_CORPUS_DIR) / "expected" / file.parent_path().filename() /
                                   (file.filename().string() + ".json");
-        std::string const json = Slurp(expected);
+        std::string const json = test::ReadWholeFile(expected);
         std::optional<std::string> const width = ExpectedNumber(json, "File:ImageWidth");
         std::optional<std::string> const height = ExpectedNumber(json, "File:ImageHeight");
         Metadata metadata(Initialiser::Mode::HostInitialisesXmp);
@@ -85,7 +61,7 @@ TEST(JpegCorpus, SampleFilesYieldTheirFrameSize) {
 }
 
 TEST(JpegCorpus, MalformedFilesDoNotCrash) {
-    std::vector<fs::path> const files = CorpusJpegs("malformed");
+    std::vector<fs::path> const files = test::CorpusFiles("malformed", {".jpg", ".jpeg"});
     if (files.empty()) GTEST_SKIP() << "no malformed corpus at " << VARROW_CORPUS_DIR;
     Options options;
     options.readExtendedXmp = true;

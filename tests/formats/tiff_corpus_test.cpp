@@ -10,37 +10,13 @@
 #include <vector>
 
 #include "varrow/api/initialiser.h"
+#include "support/corpus_files.h"
 #include "varrow/api/metadata.h"
 
 namespace meta {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<fs::path> CorpusTiffs() {
-    std::vector<fs::path> files;
-    fs::path const root = fs::path(VARROW_CORPUS_DIR) / "files";
-    std::error_code error;
-    if (!fs::is_directory(root, error)) return files;
-    for (auto const& source : fs::directory_iterator(root, error)) {
-        if (!source.is_directory()) continue;
-        for (auto const& entry : fs::directory_iterator(source.path(), error)) {
-            std::string ext = entry.path().extension().string();
-            std::transform(ext.begin(), ext.end(), ext.begin(),
-                           [](unsigned char c) { return std::tolower(c); });
-            if (entry.is_regular_file() && (ext == ".tif" || ext == ".tiff")) files.push_back(entry.path());
-        }
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
-std::string Slurp(fs::path const& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // The string the reference output gives for `key` ("IFD0:Make": "Canon").
 std::optional<std::string> ExpectedString(std::string const& json, std::string const& key) {
@@ -59,17 +35,17 @@ std::string Trimmed(std::string text) {
 }
 
 TEST(TiffCorpus, EveryFileReadsAndYieldsMakeAndModel) {
-    std::vector<fs::path> const files = CorpusTiffs();
+    std::vector<fs::path> const files = test::CorpusFiles("files", {".tif", ".tiff"});
     if (files.empty()) GTEST_SKIP() << "no corpus at " << VARROW_CORPUS_DIR;
     std::size_t compared = 0;
     for (fs::path const& file : files) {
         SCOPED_TRACE(file.string());
-        std::string const bytes = Slurp(file);
+        std::string const bytes = test::ReadWholeFile(file);
         Metadata metadata(Initialiser::Mode::HostInitialisesXmp);
         bool const ok = metadata.Read(bytes.data(), bytes.size(), ReadSource::Tiff, Options());
         fs::path const expectedPath = fs::path(VARROW_CORPUS_DIR) / "expected" /
                                       file.parent_path().filename() / (file.filename().string() + ".json");
-        std::string const json = Slurp(expectedPath);
+        std::string const json = test::ReadWholeFile(expectedPath);
         for (char const* name : {"Make", "Model"}) {
             std::optional<std::string> const expected = ExpectedString(json, std::string("IFD0:") + name);
             if (!expected) continue;

@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "varrow/values/exif_value_read_impl.h"
+#include "varrow/values/format_guard_impl.h"
 
 namespace meta {
 
@@ -74,23 +75,7 @@ bool ReadFractions(const void* data, std::size_t count, ByteOrder order, std::ve
     return true;
 }
 
-// Restores the format flags and precision a write changes.
-class FormatGuard {
-  public:
-    explicit FormatGuard(std::ostream& os) noexcept
-        : os_(os), flags_(os.flags()), precision_(os.precision()) {}
-    ~FormatGuard() {
-        os_.flags(flags_);
-        os_.precision(precision_);
-    }
-    FormatGuard(const FormatGuard&) = delete;
-    FormatGuard& operator=(const FormatGuard&) = delete;
-
-  private:
-    std::ostream& os_;
-    std::ios_base::fmtflags flags_;
-    std::streamsize precision_;
-};
+using detail::FormatGuard;
 
 // General notation with `precision` digits. NaN is spelt the same whatever
 // its sign bit, which 0/0 sets on some machines and not on others.

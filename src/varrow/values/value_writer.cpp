@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "varrow/util/strings.h"
+#include "varrow/values/format_guard_impl.h"
 
 namespace meta {
 
@@ -14,23 +15,7 @@ namespace {
 
 using Flag = Value::SerialisationFlags;
 
-// Restores the format flags and precision a write may change.
-class FormatGuard {
-  public:
-    explicit FormatGuard(std::ostream& os) noexcept
-        : os_(os), flags_(os.flags()), precision_(os.precision()) {}
-    ~FormatGuard() {
-        os_.flags(flags_);
-        os_.precision(precision_);
-    }
-    FormatGuard(const FormatGuard&) = delete;
-    FormatGuard& operator=(const FormatGuard&) = delete;
-
-  private:
-    std::ostream& os_;
-    std::ios_base::fmtflags flags_;
-    std::streamsize precision_;
-};
+using detail::FormatGuard;
 
 // From this size on binary data is summarised instead of printed.
 constexpr std::size_t kBinarySummaryThreshold = 61;

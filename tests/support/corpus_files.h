@@ -1,0 +1,46 @@
+#pragma once
+
+// Finding and loading files of the shared sample corpus in tests.
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace meta::test {
+
+// The files of <corpus>/<folder>/<source>/ whose extension (compared without
+// case) is one of `extensions`, sorted; empty when the corpus is absent.
+inline std::vector<std::filesystem::path> CorpusFiles(char const* folder,
+                                                      std::initializer_list<std::string_view> extensions) {
+    namespace fs = std::filesystem;
+    std::vector<fs::path> files;
+    fs::path const root = fs::path(VARROW_CORPUS_DIR) / folder;
+    std::error_code error;
+    if (!fs::is_directory(root, error)) return files;
+    for (auto const& source : fs::directory_iterator(root, error)) {
+        if (!source.is_directory()) continue;
+        for (auto const& entry : fs::directory_iterator(source.path(), error)) {
+            std::string ext = entry.path().extension().string();
+            std::transform(ext.begin(), ext.end(), ext.begin(),
+                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+            if (entry.is_regular_file() && std::find(extensions.begin(), extensions.end(), ext) != extensions.end()) {
+                files.push_back(entry.path());
+            }
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+inline std::string ReadWholeFile(std::filesystem::path const& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace meta::test

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "varrow/api/structural_map.h"
+#include "varrow/formats/tiff/embedded_images.h"
 #include "varrow/formats/tiff/tiff_io.h"
 #include "varrow/io/data_source.h"
 #include "varrow/processors/processor_registry.h"
@@ -132,6 +133,7 @@ ReadResult TiffReader::Read(DataSource& source, std::shared_ptr<ReadStore> const
     std::optional<StructuralMapEntryReg> structure;
     if (GetOptions().recordStructure) structure.emplace(metadata, source, &typeid(*this), group);
 
+    std::size_t const firstItem = metadata.Size();
     if (group == FieldGroup::Ifd0) {
         rootGroups_ = {FieldGroup::Ifd0, FieldGroup::Ifd1};
     } else if (group != FieldGroup::Unknown) {
@@ -156,6 +158,7 @@ ReadResult TiffReader::Read(DataSource& source, std::shared_ptr<ReadStore> const
         ScopedStoreSetter<&ReadStore::byteOrder> const order(*store, byteOrder_);
         if (!ReadOffsets(source, store, metadata)) return ReadResult::Error;
     }
+    AddEmbeddedImages(*this, source, metadata, firstItem);
     if (readTrailers_ && !ReadTrailers(source, store, metadata)) return ReadResult::Error;
     return ReadResult::Success;
 }

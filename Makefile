@@ -3,11 +3,13 @@
 #   make test              install what is missing, build, run every test
 BUILD_DIR ?= build
 SAN_BUILD_DIR ?= build-asan
+FUZZ_BUILD_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 FILE ?= samples/sample.jpg
 CMAKE_FLAGS ?=
 
-.PHONY: run test deps build build-asan test-asan samples regen bench clean
+.PHONY: run test deps build build-asan test-asan fuzz samples regen bench clean
 
 deps:
 	@bash scripts/install-deps
@@ -34,6 +36,16 @@ build-asan: deps $(SAN_BUILD_DIR)/CMakeCache.txt
 test-asan: build-asan
 	cd $(SAN_BUILD_DIR) && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j $(JOBS)
 
+# libFuzzer targets (clang, address + undefined sanitizers), each run for
+# FUZZ_SECONDS seconds from seeds taken from the shared corpus.
+$(FUZZ_BUILD_DIR)/CMakeCache.txt: | deps
+	cmake -S . -B $(FUZZ_BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	  -DVARROW_FUZZ=ON -DVARROW_BUILD_TESTS=OFF -DVARROW_BUILD_BENCHMARKS=OFF $(CMAKE_FLAGS)
+
+fuzz: deps $(FUZZ_BUILD_DIR)/CMakeCache.txt
+	cmake --build $(FUZZ_BUILD_DIR) -j $(JOBS) --target fuzzers
+	python3 tools/run-fuzzers --build $(FUZZ_BUILD_DIR) --seconds $(FUZZ_SECONDS)
+
 # Rewrites samples/ with the project's own fixture writer.
 samples: build
 	$(BUILD_DIR)/tools/varrow-make-samples samples
@@ -46,4 +58,4 @@ bench: build
 	$(BUILD_DIR)/bench/varrow_bench
 
 clean:
-	rm -rf $(BUILD_DIR) $(SAN_BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SAN_BUILD_DIR) $(FUZZ_BUILD_DIR)

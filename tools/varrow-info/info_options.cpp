@@ -1,5 +1,6 @@
 #include "info_options.h"
 
+#include <charconv>
 #include <string_view>
 
 namespace varrow_info {
@@ -21,6 +22,16 @@ std::optional<InfoOptions> ParseArguments(int argc, char** argv, std::string& er
             options.json = true;
         } else if (arg == "--structure") {
             options.structure = true;
+        } else if (arg == "--jobs" || arg == "-j") {
+            std::string_view const count = ++i < argc ? std::string_view(argv[i]) : std::string_view();
+            unsigned jobs = 0;
+            auto const [end, failure] = std::from_chars(count.data(), count.data() + count.size(), jobs);
+            if (count.empty() || failure != std::errc() || end != count.data() + count.size() || jobs == 0 ||
+                jobs > 256) {
+                error = "--jobs needs a number of threads from 1 to 256";
+                return std::nullopt;
+            }
+            options.jobs = jobs;
         } else if (arg == "--values") {
             if (++i >= argc) {
                 error = "--values needs raw, value or display";
@@ -64,6 +75,8 @@ char const* UsageText() {
            "                      ExifTool style; a repeated key gets \" #2\", \" #3\"\n"
            "  --values LEVEL      which value to show: raw, value or display (default)\n"
            "  --structure         print the blocks each reader read, with byte ranges\n"
+           "  -j, --jobs N        read N files at a time (output keeps the file order;\n"
+           "                      a progress line shows on a terminal)\n"
            "  -h, --help          show this text\n"
            "  --                  treat every later argument as a file name\n"
            "\n"

@@ -9,11 +9,12 @@ namespace varrow_info {
 enum class ValueLevel { Raw, Value, Display };
 
 struct InfoOptions {
-    std::vector<std::string> files;        // files and, with recurse, directories
-    bool recurse = false;                  // -r: walk directories
-    bool json = false;                     // --json: one JSON object per file
-    bool structure = false;                // --structure: print the block structure
+    std::vector<std::string> files;  // files and, with recurse, directories
+    bool recurse = false;            // -r: walk directories
+    bool json = false;               // --json: one JSON object per file
+    bool structure = false;          // --structure: print the block structure
     ValueLevel level = ValueLevel::Display;
+    unsigned jobs = 1;  // --jobs N: files read in parallel
     bool help = false;
 };
 

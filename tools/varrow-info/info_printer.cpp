@@ -64,7 +64,8 @@ void PrintItems(std::ostream& out, meta::Metadata const& metadata, ValueLevel le
     }
 }
 
-void PrintJson(std::ostream& out, std::string_view sourceFile, meta::Metadata const& metadata, ValueLevel level) {
+void PrintJson(std::ostream& out, std::string_view sourceFile, meta::Metadata const& metadata,
+               ValueLevel level) {
     meta::Metadata::Finder const finder(Affinity(level), true);
     std::unordered_map<std::string, int> seen;
     out << "{\"SourceFile\":" << JsonQuote(sourceFile);

@@ -15,7 +15,8 @@ void PrintItems(std::ostream& out, meta::Metadata const& metadata, ValueLevel le
 
 // One JSON object on one line: "SourceFile" and every item's full key mapped
 // to its ExifTool-style string (collections as arrays of element strings).
-void PrintJson(std::ostream& out, std::string_view sourceFile, meta::Metadata const& metadata, ValueLevel level);
+void PrintJson(std::ostream& out, std::string_view sourceFile, meta::Metadata const& metadata,
+               ValueLevel level);
 
 // JSON string literal of UTF-8 text (quotes included).
 std::string JsonQuote(std::string_view text);

@@ -8,9 +8,14 @@
 #include <system_error>
 #include <vector>
 
+#include <unistd.h>
+#include <sstream>
+
+#include "batch_reader.h"
 #include "info_options.h"
 #include "info_printer.h"
 #include "varrow/api/metadata.h"
+#include "varrow/blocks/xmp/xmp_toolkit.h"
 
 namespace {
 
@@ -27,7 +32,8 @@ std::vector<std::string> CollectFiles(varrow_info::InfoOptions const& options) {
             continue;
         }
         std::vector<std::string> found;
-        for (fs::recursive_directory_iterator it(argument, fs::directory_options::skip_permission_denied, ec), end;
+        for (fs::recursive_directory_iterator it(argument, fs::directory_options::skip_permission_denied, ec),
+             end;
              !ec && it != end; it.increment(ec)) {
             if (it->is_regular_file(ec)) found.push_back(it->path().string());
         }
@@ -37,15 +43,16 @@ std::vector<std::string> CollectFiles(varrow_info::InfoOptions const& options) {
     return files;
 }
 
-// Reads and prints one file; false (with a line on stderr) when it fails.
+// Reads and prints one file into `out`, messages into `err`; false when it
+// fails.
 bool ShowFile(std::string const& path, meta::Metadata& metadata, varrow_info::InfoOptions const& options,
-              bool withHeader) {
+              bool withHeader, std::ostream& out, std::ostream& err) {
     if (meta::GetFileTypeFromPath(path) == meta::ReadSource::Unknown) {
-        std::cerr << path << ": unsupported file type\n";
+        err << path << ": unsupported file type\n";
         return false;
     }
     if (!std::ifstream(path, std::ios::binary)) {
-        std::cerr << path << ": cannot open\n";
+        err << path << ": cannot open\n";
         return false;
     }
     meta::Options readOptions;
@@ -55,21 +62,23 @@ bool ShowFile(std::string const& path, meta::Metadata& metadata, varrow_info::In
         metadata.Clear();
         ok = metadata.Read(path, readOptions);
     } catch (std::exception const& e) {
-        std::cerr << path << ": error while reading: " << e.what() << '\n';
+        err << path << ": error while reading: " << e.what() << '\n';
+    } catch (meta::xmp::XMP_Error const& e) {
+        err << path << ": malformed XMP: " << e.GetErrMsg() << '\n';
     } catch (...) {
-        std::cerr << path << ": error while reading\n";
+        err << path << ": error while reading\n";
     }
     if (options.json) {
-        varrow_info::PrintJson(std::cout, path, metadata, options.level);
+        varrow_info::PrintJson(out, path, metadata, options.level);
     } else {
-        if (withHeader) std::cout << "== " << path << '\n';
+        if (withHeader) out << "== " << path << '\n';
         if (options.structure) {
-            metadata.DumpStructure(std::cout);
+            metadata.DumpStructure(out);
         } else {
-            varrow_info::PrintItems(std::cout, metadata, options.level);
+            varrow_info::PrintItems(out, metadata, options.level);
         }
     }
-    if (!ok) std::cerr << path << ": could not be read completely\n";
+    if (!ok) err << path << ": could not be read completely\n";
     return ok;
 }
 
@@ -93,12 +102,30 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::vector<std::string> const files = CollectFiles(*options);
-    bool allOk = true;
     bool const several = files.size() > 1;
+    if (options->jobs > 1 && several) {
+        auto read = [&](std::string const& path) {
+            // One collection per file; the initialiser's tables are shared.
+            meta::Metadata metadata(initialiser);
+            std::ostringstream out;
+            std::ostringstream err;
+            varrow_info::FileReport report;
+            report.ok = ShowFile(path, metadata, *options, several, out, err);
+            report.out = std::move(out).str();
+            report.err = std::move(err).str();
+            return report;
+        };
+        bool const terminal = isatty(STDERR_FILENO) != 0 && files.size() > 20;
+        return varrow_info::ReadInParallel(files, options->jobs, read, std::cout, std::cerr,
+                                           terminal ? &std::cerr : nullptr)
+                   ? 0
+                   : 1;
+    }
+    bool allOk = true;
     for (auto const& path : files) {
         // A fresh collection per file keeps the structure dump per file too.
         meta::Metadata metadata(initialiser);
-        allOk = ShowFile(path, metadata, *options, several) && allOk;
+        allOk = ShowFile(path, metadata, *options, several, std::cout, std::cerr) && allOk;
     }
     return allOk ? 0 : 1;
 }

@@ -9,7 +9,7 @@ JOBS ?= $(shell nproc)
 FILE ?= samples/sample.jpg
 CMAKE_FLAGS ?=
 
-.PHONY: run test deps build build-asan test-asan fuzz samples regen bench clean
+.PHONY: run test deps build build-asan test-asan fuzz samples regen bench peer-bench clean
 
 deps:
 	@bash scripts/install-deps
@@ -56,6 +56,13 @@ regen:
 
 bench: build
 	$(BUILD_DIR)/bench/varrow_bench
+
+# varrow against a peer library on the shared corpus, per format (not in CI).
+peer-bench: build
+	bash scripts/install-deps --peer
+	cmake -S . -B $(BUILD_DIR) -DVARROW_PEER_BENCH=ON
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target varrow_peer_compare
+	$(BUILD_DIR)/bench/peer/varrow_peer_compare
 
 clean:
 	rm -rf $(BUILD_DIR) $(SAN_BUILD_DIR) $(FUZZ_BUILD_DIR)

@@ -11,11 +11,12 @@ namespace {
 
 // An item with a chosen namespace, group and priority.
 Metadatum Item(FieldNamespace ns, FieldGroup group, std::string name, int priority, int value) {
-    return Metadatum(IsobmffMetadatum::Create(IsobmffKey{std::move(name), ns, group}, Value(value), priority));
+    return Metadatum(
+        IsobmffMetadatum::Create(IsobmffKey{std::move(name), ns, group}, Value(value), priority));
 }
 
 class CollectionTest : public ::testing::Test {
-protected:
+  protected:
     Metadata metadata_{Initialiser::Mode::HostInitialisesXmp};
 };
 
@@ -74,15 +75,18 @@ TEST_F(CollectionTest, KeysSortedAndLosersOnArrivalNotListed) {
     EXPECT_EQ(names, (std::vector<std::string>{"Tiff:Ifd0.Make", "Tiff:Ifd0.Model", "Tiff:Ifd1.Model"}));
 
     std::vector<int> sorted;
-    for (Metadatum const& item : metadata_.GetSortedView()) sorted.push_back(item.GetRawValue().Convert<int>());
+    for (Metadatum const& item : metadata_.GetSortedView())
+        sorted.push_back(item.GetRawValue().Convert<int>());
     EXPECT_EQ(sorted, (std::vector<int>{3, 2, 1}));
     std::vector<int> ordered;
-    for (Metadatum const& item : metadata_.GetOrderedView()) ordered.push_back(item.GetRawValue().Convert<int>());
+    for (Metadatum const& item : metadata_.GetOrderedView())
+        ordered.push_back(item.GetRawValue().Convert<int>());
     EXPECT_EQ(ordered, (std::vector<int>{1, 2, 3, 4}));
 }
 
 TEST_F(CollectionTest, UserItemsAndClear) {
-    ASSERT_TRUE(metadata_.Add(FieldGroup::Bmp, "ImageWidth", Value(std::uint32_t{640}), ValueAffinity::Value));
+    ASSERT_TRUE(
+        metadata_.Add(FieldGroup::Bmp, "ImageWidth", Value(std::uint32_t{640}), ValueAffinity::Value));
     Metadatum const width = metadata_.Find(FieldNamespace::Bmp, "ImageWidth");
     ASSERT_TRUE(width);
     EXPECT_EQ(width.GetKey().GetFullName(), "Bmp:Bmp.ImageWidth");

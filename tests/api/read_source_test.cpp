@@ -44,12 +44,12 @@ TEST(FileType, FromExtension) {
 }
 
 TEST(FileType, EveryTypeHasAnExtensionAndAnImageReader) {
-    char const* extensions[] = {"jpg", "jpeg", "png", "bmp", "tif", "tiff", "gif", "xmp", "exr", "hdr", "webp",
-                                "lfp", "crw", "x3f", "3fr", "arw", "cr2", "dcr", "dng", "gpr", "erf", "fff",
-                                "iiq", "k25", "kdc", "mef", "mrw", "mos", "nef", "nefx", "nrw", "orf", "pef",
-                                "r3d", "raf", "raw", "rw2", "rwl", "srf", "sr2", "srw", "jpegxr", "jxr",
-                                "hdp", "wdp", "jp2", "j2k", "jpf", "jpx", "jpm", "mj2", "cr3", "heic", "hif",
-                                "heif"};
+    char const* extensions[] = {"jpg",  "jpeg",   "png",  "bmp", "tif", "tiff", "gif", "xmp", "exr", "hdr",
+                                "webp", "lfp",    "crw",  "x3f", "3fr", "arw",  "cr2", "dcr", "dng", "gpr",
+                                "erf",  "fff",    "iiq",  "k25", "kdc", "mef",  "mrw", "mos", "nef", "nefx",
+                                "nrw",  "orf",    "pef",  "r3d", "raf", "raw",  "rw2", "rwl", "srf", "sr2",
+                                "srw",  "jpegxr", "jxr",  "hdp", "wdp", "jp2",  "j2k", "jpf", "jpx", "jpm",
+                                "mj2",  "cr3",    "heic", "hif", "heif"};
     EXPECT_EQ(std::size(extensions), 55u);
     std::set<ReadSource> covered;
     for (char const* extension : extensions) {

@@ -14,7 +14,7 @@ namespace meta {
 namespace {
 
 class InnerBlock : public Processor {
-public:
+  public:
     using Processor::Processor;
     ReadResult Read(DataSource& source, std::shared_ptr<ReadStore> const&, Metadata& metadata,
                     FieldGroup group) override {
@@ -28,7 +28,7 @@ public:
 ProcessorRegistration<InnerBlock> const kInner("Inner block");
 
 class OuterBlock : public Processor {
-public:
+  public:
     using Processor::Processor;
     ReadResult Read(DataSource& source, std::shared_ptr<ReadStore> const& store, Metadata& metadata,
                     FieldGroup group) override {
@@ -54,7 +54,8 @@ TEST(Structure, NestedBlocksDumpIndentedWithOwnCounts) {
     Options options;
     options.recordStructure = true;
     OuterBlock outer(options);
-    ASSERT_EQ(outer.Read(source, metadata.GetReadStore(), metadata, FieldGroup::Unknown), ReadResult::Success);
+    ASSERT_EQ(outer.Read(source, metadata.GetReadStore(), metadata, FieldGroup::Unknown),
+              ReadResult::Success);
 
     std::ostringstream out;
     metadata.DumpStructure(out);
@@ -94,7 +95,8 @@ TEST(Structure, NothingRecordedWithoutTheOption) {
     DataSource source(stream, std::streampos(0));
     ASSERT_TRUE(source.ProvisionData(64));
     OuterBlock outer(Options{});
-    ASSERT_EQ(outer.Read(source, metadata.GetReadStore(), metadata, FieldGroup::Unknown), ReadResult::Success);
+    ASSERT_EQ(outer.Read(source, metadata.GetReadStore(), metadata, FieldGroup::Unknown),
+              ReadResult::Success);
     std::ostringstream out;
     metadata.DumpStructure(out);
     EXPECT_EQ(out.str(), "");

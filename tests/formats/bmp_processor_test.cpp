@@ -10,7 +10,7 @@ namespace meta {
 namespace {
 
 class BmpTest : public ::testing::Test {
-protected:
+  protected:
     bool ReadBytes(fixtures::Bytes const& bytes, Options const& options = {}) {
         data_.assign(bytes.begin(), bytes.end());
         return metadata_.Read(data_.data(), data_.size(), ReadSource::Bmp, options);

@@ -40,7 +40,8 @@ TEST(ExifMetadatum, CarriesFormatCountAndPriority) {
     orientation.lookupName = "ExifOrientation";
     auto store = std::make_shared<ReadStore>();
     Metadatum const item(ExifMetadatum<TestTag>::Create(
-        ExifKey<TestTag>(std::uint16_t{0x0112}, FieldGroup::Ifd0, &orientation), store, std::move(*Shorts({6, 0})), 0));
+        ExifKey<TestTag>(std::uint16_t{0x0112}, FieldGroup::Ifd0, &orientation), store,
+        std::move(*Shorts({6, 0})), 0));
 
     EXPECT_TRUE(item.KeyIsKnown());
     EXPECT_EQ(item.GetId(), "0x0112");
@@ -58,8 +59,9 @@ TEST(ExifMetadatum, CarriesFormatCountAndPriority) {
 
 TEST(ExifMetadatum, UnknownTagShowsItsRawValue) {
     auto store = std::make_shared<ReadStore>();
-    Metadatum const item(ExifMetadatum<TestTag>::Create(ExifKey<TestTag>(std::uint16_t{0xc000}, FieldGroup::Exif, nullptr),
-                                                        store, std::move(*Shorts({1, 0, 2, 0, 3, 0})), 1));
+    Metadatum const item(
+        ExifMetadatum<TestTag>::Create(ExifKey<TestTag>(std::uint16_t{0xc000}, FieldGroup::Exif, nullptr),
+                                       store, std::move(*Shorts({1, 0, 2, 0, 3, 0})), 1));
     EXPECT_FALSE(item.KeyIsKnown());
     EXPECT_EQ(item.GetName(), "0xc000");
     EXPECT_EQ(item.GetTitle(), "Unknown");
@@ -68,7 +70,8 @@ TEST(ExifMetadatum, UnknownTagShowsItsRawValue) {
     EXPECT_EQ(item.GetDisplayValueAsString(), "1 2 3");
     EXPECT_EQ(&item.GetDisplayValue(), &item.GetRawValue());
 
-    Metadatum const empty(ExifMetadatum<TestTag>::Create(ExifKey<TestTag>(std::nullopt, FieldGroup::Exif, nullptr), store));
+    Metadatum const empty(
+        ExifMetadatum<TestTag>::Create(ExifKey<TestTag>(std::nullopt, FieldGroup::Exif, nullptr), store));
     EXPECT_EQ(empty.GetId(), "");
     EXPECT_TRUE(empty.IsNull());
     EXPECT_EQ(empty.GetValueTypeAsString(), "Unknown type");

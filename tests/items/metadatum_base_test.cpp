@@ -27,7 +27,7 @@ struct FakeField {
 
 // A minimal table-driven item over the shared cache.
 class FakeItem : public MetadatumBase<ExifKey<FakeField>> {
-public:
+  public:
     using MetadatumBase::MetadatumBase;
     bool KeyIsKnown() const { return GetKey().GetField() != nullptr; }
     std::string GetId() const { return {}; }
@@ -51,7 +51,8 @@ Conversion Counting(int& counter, std::function<Value(Value const&)> body) {
 }
 
 Metadatum Make(FakeField const* field, Value raw) {
-    FakeItem item(ExifKey<FakeField>(std::uint16_t{1}, FieldGroup::Exif, field), std::make_shared<ReadStore>());
+    FakeItem item(ExifKey<FakeField>(std::uint16_t{1}, FieldGroup::Exif, field),
+                  std::make_shared<ReadStore>());
     item.SetValue(std::move(raw));
     return Metadatum(std::move(item));
 }
@@ -60,7 +61,8 @@ TEST(MetadatumBase, EachConversionRunsOnceAndLevelsAreCached) {
     Counts counts;
     FakeField field;
     field.rawConversion = Counting(counts.raw, [](Value const& v) { return Value(v.Convert<int>() + 1); });
-    field.valueConversion = Counting(counts.value, [](Value const& v) { return Value(v.Convert<int>() * 10); });
+    field.valueConversion =
+        Counting(counts.value, [](Value const& v) { return Value(v.Convert<int>() * 10); });
     field.displayConversion = Counting(counts.display, [](Value const&) { return Value("shown"); });
     field.lookupName = "FakeLookup";
 

@@ -36,9 +36,11 @@ TEST(Metadatum, ReplacesByPriority) {
         int mine, theirs;
         bool replaces;
     };
-    for (Case c : {Case{1, 1, true}, Case{0, 0, false}, Case{1, 0, true}, Case{0, 1, false}, Case{1, 2, false},
-                   Case{-1, 0, false}, Case{2, 1, true}, Case{-1, -1, true}, Case{-2, -1, false}}) {
-        EXPECT_EQ(WithPriority(c.mine).Replaces(WithPriority(c.theirs)), c.replaces) << c.mine << " vs " << c.theirs;
+    for (Case c :
+         {Case{1, 1, true}, Case{0, 0, false}, Case{1, 0, true}, Case{0, 1, false}, Case{1, 2, false},
+          Case{-1, 0, false}, Case{2, 1, true}, Case{-1, -1, true}, Case{-2, -1, false}}) {
+        EXPECT_EQ(WithPriority(c.mine).Replaces(WithPriority(c.theirs)), c.replaces)
+            << c.mine << " vs " << c.theirs;
     }
     EXPECT_TRUE(WithPriority(1).Replaces(Metadatum()));
     EXPECT_FALSE(WithPriority(0).Replaces(Metadatum()));
@@ -70,8 +72,8 @@ TEST(Metadatum, UserItemReportsItsDeclaredShape) {
 
 TEST(Metadatum, GenericItemTakesTitleFromName) {
     auto store = std::make_shared<ReadStore>();
-    Metadatum const item(GenericMetadatum<JpegKey>::Create(JpegKey{FieldGroup::JpegSof, "BitsPerSample"}, store,
-                                                           Value(std::uint8_t{8}), 1));
+    Metadatum const item(GenericMetadatum<JpegKey>::Create(JpegKey{FieldGroup::JpegSof, "BitsPerSample"},
+                                                           store, Value(std::uint8_t{8}), 1));
     EXPECT_EQ(item.GetTitle(), "Bits Per Sample");
     EXPECT_EQ(item.GetId(), "BitsPerSample");
     EXPECT_EQ(item.GetValueTypeAsString(), "U8");
@@ -108,11 +110,36 @@ TEST(Title, MadeFromName) {
     EXPECT_EQ(MakeTitleFromName("Tag (0x1a2b)"), "Tag (0x1a2b)");
     EXPECT_EQ(MakeTitleFromName(""), "");
 
-    for (std::string const name :
-         {"ExposureProgram", "GPSVersionID", "ISOSpeed", "aBcDeF", "A1B2c3D4", "x3DModel", "HDRPlusMode",
-          "Sony_AF_Info2", "F2Xa", "7Dx", "Name (0xABC)", "Name (0xabc)", "Name (0xabc) (0x12)",
-          "a1", "AAa", "A A", "9Z ", "9Zz", "lensID2D", "__init__", "ab12CDef", "MakerNote\xC3\xA9Value",
-          "Z", "zZ9", "NEF(0x1)", " (0x1)", "0x8769", "0x87G9", "0xABCD", "0x"}) {
+    for (std::string const name : {"ExposureProgram",
+                                   "GPSVersionID",
+                                   "ISOSpeed",
+                                   "aBcDeF",
+                                   "A1B2c3D4",
+                                   "x3DModel",
+                                   "HDRPlusMode",
+                                   "Sony_AF_Info2",
+                                   "F2Xa",
+                                   "7Dx",
+                                   "Name (0xABC)",
+                                   "Name (0xabc)",
+                                   "Name (0xabc) (0x12)",
+                                   "a1",
+                                   "AAa",
+                                   "A A",
+                                   "9Z ",
+                                   "9Zz",
+                                   "lensID2D",
+                                   "__init__",
+                                   "ab12CDef",
+                                   "MakerNote\xC3\xA9Value",
+                                   "Z",
+                                   "zZ9",
+                                   "NEF(0x1)",
+                                   " (0x1)",
+                                   "0x8769",
+                                   "0x87G9",
+                                   "0xABCD",
+                                   "0x"}) {
         EXPECT_EQ(MakeTitleFromName(name), TitleByRegex(name)) << name;
     }
 }

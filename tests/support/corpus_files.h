@@ -29,7 +29,8 @@ inline std::vector<std::filesystem::path> CorpusFiles(char const* folder,
             std::string ext = entry.path().extension().string();
             std::transform(ext.begin(), ext.end(), ext.begin(),
                            [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-            if (entry.is_regular_file() && std::find(extensions.begin(), extensions.end(), ext) != extensions.end()) {
+            if (entry.is_regular_file() &&
+                std::find(extensions.begin(), extensions.end(), ext) != extensions.end()) {
                 files.push_back(entry.path());
             }
         }

@@ -20,7 +20,7 @@ template <class Tag>
 class ExifMetadatum : public MetadatumBase<ExifKey<Tag>> {
     using Base = MetadatumBase<ExifKey<Tag>>;
 
-public:
+  public:
     using IdType = typename Tag::IdType;
 
     static ExifMetadatum Create(ExifKey<Tag> key, std::shared_ptr<ReadStore> const& store) {
@@ -52,7 +52,7 @@ public:
     std::optional<IdType> const& GetField() const { return this->GetKey().GetId(); }
     std::uint16_t GetValueType() const { return valueFormat_; }
 
-private:
+  private:
     ExifMetadatum(ExifKey<Tag> key, std::shared_ptr<ReadStore> const& store) : Base(std::move(key), store) {}
 
     std::uint64_t valueCount_ = 0;

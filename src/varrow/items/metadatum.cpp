@@ -5,11 +5,21 @@
 namespace meta {
 namespace {
 
-constexpr bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
-constexpr bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
-constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-constexpr bool IsHexLower(char c) { return IsDigit(c) || (c >= 'a' && c <= 'f'); }
-constexpr bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+constexpr bool IsLower(char c) {
+    return c >= 'a' && c <= 'z';
+}
+constexpr bool IsUpper(char c) {
+    return c >= 'A' && c <= 'Z';
+}
+constexpr bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+constexpr bool IsHexLower(char c) {
+    return IsDigit(c) || (c >= 'a' && c <= 'f');
+}
+constexpr bool IsSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
 
 // Length of a trailing " (0x<lower-case hex digits>)", or 0.
 std::size_t HexSuffixLength(std::string_view text) {
@@ -63,10 +73,18 @@ std::string SplitBeforeCapitalisedWord(std::string_view in) {
     return out;
 }
 
-bool IsUpperChar(char c) { return IsUpper(c); }
-bool IsLowerChar(char c) { return IsLower(c); }
-bool IsDigitChar(char c) { return IsDigit(c); }
-bool IsNotSpaceChar(char c) { return !IsSpace(c); }
+bool IsUpperChar(char c) {
+    return IsUpper(c);
+}
+bool IsLowerChar(char c) {
+    return IsLower(c);
+}
+bool IsDigitChar(char c) {
+    return IsDigit(c);
+}
+bool IsNotSpaceChar(char c) {
+    return !IsSpace(c);
+}
 
 }  // namespace
 

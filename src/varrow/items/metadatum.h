@@ -20,9 +20,9 @@ namespace meta {
 //   Metadatum make = metadata.FindAny("Make");
 //   if (make) std::cout << make.GetTitle() << ": " << make.GetDisplayValueAsString();
 class VARROW_API Metadatum {
-public:
+  public:
     class Concept {
-    public:
+      public:
         virtual ~Concept() = default;
         virtual Key GetKey() const = 0;
         virtual bool KeyIsKnown() const = 0;
@@ -48,7 +48,7 @@ public:
     // the chosen value's ToString().
     template <class T>
     class Model final : public Concept {
-    public:
+      public:
         explicit Model(T item) : item_(std::move(item)) {}
 
         Key GetKey() const override { return Key(item_.GetKey()); }
@@ -71,7 +71,7 @@ public:
 
         T const& Get() const { return item_; }
 
-    private:
+      private:
         T item_;
     };
 
@@ -91,7 +91,9 @@ public:
     std::string GetDescription() const { return model_ ? model_->GetDescription() : std::string(); }
     int GetPriority() const { return model_ ? model_->GetPriority() : 0; }
     std::size_t GetValueCount() const { return model_ ? model_->GetValueCount() : 0; }
-    std::string GetValueTypeAsString() const { return model_ ? model_->GetValueTypeAsString() : std::string(); }
+    std::string GetValueTypeAsString() const {
+        return model_ ? model_->GetValueTypeAsString() : std::string();
+    }
     Value const& GetDisplayValue() const { return model_ ? model_->GetDisplayValue() : Value::None; }
     std::string GetDisplayValueAsString() const {
         return model_ ? model_->GetDisplayValueAsString() : std::string();
@@ -115,7 +117,7 @@ public:
     // Whether a concrete item is held (even one without a value).
     bool HasItem() const { return model_ != nullptr; }
 
-private:
+  private:
     std::shared_ptr<Concept const> model_;
 };
 

@@ -24,7 +24,7 @@ inline constexpr char const* kLookupNameQualifier = "LookupName";
 // and the accessors fall back to the level below.
 template <class K>
 class MetadatumBase {
-public:
+  public:
     MetadatumBase(K key, std::shared_ptr<ReadStore> store) : key_(std::move(key)), store_(std::move(store)) {}
 
     K const& GetKey() const { return key_; }
@@ -58,7 +58,7 @@ public:
     // Fills the caches down to `level` (Raw, then Value, then Display).
     void PopulateCachesUpTo(ValueAffinity level) const;
 
-private:
+  private:
     template <class Conversion>
     Value Run(Conversion const& conversion, Value const& input) const {
         try {

@@ -17,7 +17,7 @@ namespace detail {
 
 template <class K>
 class SingleValueItem {
-public:
+  public:
     SingleValueItem(K key, Value value) : key_(std::move(key)), value_(std::move(value)) {}
 
     K const& GetKey() const { return key_; }
@@ -34,7 +34,7 @@ public:
     ValueAffinity GetAffinity() const { return ValueAffinity::Display; }
     bool HasValue() const { return value_.Exists(); }
 
-protected:
+  protected:
     K key_;
     Value value_;
 };
@@ -44,7 +44,7 @@ protected:
 // A value added by the caller or by a processor under a plain name
 // (Metadata::Add(group, name, value, affinity)). Always priority 2.
 class UserMetadatum : public detail::SingleValueItem<UserKey> {
-public:
+  public:
     UserMetadatum(UserKey key, Value value, ValueAffinity affinity)
         : SingleValueItem(std::move(key), std::move(value)), affinity_(affinity) {}
 
@@ -58,7 +58,7 @@ public:
     std::size_t GetValueCount() const { return value_.Length(); }
     ValueAffinity GetAffinity() const { return affinity_; }
 
-private:
+  private:
     ValueAffinity affinity_;
 };
 
@@ -66,7 +66,7 @@ private:
 // text, GIF); it keeps the read context like the table-driven items.
 template <class K>
 class GenericMetadatum : public detail::SingleValueItem<K> {
-public:
+  public:
     GenericMetadatum(K key, std::shared_ptr<ReadStore> store, Value value, int priority)
         : detail::SingleValueItem<K>(std::move(key), std::move(value)),
           store_(std::move(store)),
@@ -81,14 +81,14 @@ public:
     std::string GetTitle() const { return {}; }
     int GetPriority() const { return priority_; }
 
-private:
+  private:
     std::shared_ptr<ReadStore> store_;
     int priority_;
 };
 
 // An item read from an ISO base media box.
 class IsobmffMetadatum : public detail::SingleValueItem<IsobmffKey> {
-public:
+  public:
     IsobmffMetadatum(IsobmffKey key, Value value, int priority)
         : SingleValueItem(std::move(key), std::move(value)), priority_(priority) {}
 
@@ -101,7 +101,7 @@ public:
     std::string GetTitle() const { return {}; }
     int GetPriority() const { return priority_; }
 
-private:
+  private:
     int priority_;
 };
 

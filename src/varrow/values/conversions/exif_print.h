@@ -1,0 +1,47 @@
+#pragma once
+
+// Display forms of standard EXIF/GPS tags that have no lookup.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "varrow/api/export.h"
+#include "varrow/util/byte.h"
+#include "varrow/values/conversions/arithmetic_string.h"
+#include "varrow/values/value.h"
+
+namespace meta::detail {
+
+// "2.2.0.0" for GPSVersionID, DNGVersion and the like.
+VARROW_API std::string ToDottedVersionString(const std::vector<std::uint64_t>& parts);
+
+// The text of a UserComment-style record: an 8-byte character code ("ASCII",
+// "UNICODE", "JIS" or all NULs) followed by the text. UTF-16 text is read in
+// the byte order its zero bytes reveal; other text ends at its first NUL.
+// Without a known code the whole record is taken as text.
+VARROW_API std::string DecodeCharsetText(const std::vector<meta::byte>& record);
+
+// The value with the ExifTool-style number form ("3.75", "72.36649215") and
+// the unit appended; "inf" and "undef" stay bare.
+VARROW_API std::string ToUnitString(const Value& v, UnitSuffix suffix);
+
+template <UnitSuffix S>
+std::string ToUnitString(const Value& v) {
+    return ToUnitString(v, S);
+}
+
+// The placeholder shown for data too long to print:
+// "(Binary data <size> bytes, use -b option to extract)".
+VARROW_API std::string BinaryDataNotice(std::size_t size);
+// Offset and byte-count lists: their space-separated text when it has at
+// most 32 characters, else the placeholder for that text's size.
+VARROW_API std::string ToShortListOrNotice(const Value& v);
+// The placeholder for 16-bit tables such as ColorMap, sized by their bytes.
+VARROW_API std::string ToU16TableNotice(const Value& v);
+
+// The elements of a numeric list joined by ", " (ISO speed lists).
+VARROW_API std::string ToCommaList(const Value& v);
+
+}  // namespace meta::detail

@@ -2,12 +2,27 @@
 
 #include <cstdint>
 
+#include "varrow/blocks/iptc/iptc_conversions.h"
 #include "varrow/fields/defs/field_defs.h"
 #include "varrow/fields/field_row.h"
 
 namespace meta::field_defs {
 
 namespace {
+
+void Customise1(IptcTag& f);  // IptcEnvelopeFields 70 DateSent
+void Customise2(IptcTag& f);  // IptcEnvelopeFields 80 TimeSent
+void Customise3(IptcTag& f);  // IptcEnvelopeFields 90 CodedCharacterSet
+void Customise4(IptcTag& f);  // IptcApplicationFields 30 ReleaseDate
+void Customise5(IptcTag& f);  // IptcApplicationFields 35 ReleaseTime
+void Customise6(IptcTag& f);  // IptcApplicationFields 37 ExpirationDate
+void Customise7(IptcTag& f);  // IptcApplicationFields 38 ExpirationTime
+void Customise8(IptcTag& f);  // IptcApplicationFields 47 ReferenceDate
+void Customise9(IptcTag& f);  // IptcApplicationFields 55 DateCreated
+void Customise10(IptcTag& f);  // IptcApplicationFields 60 TimeCreated
+void Customise11(IptcTag& f);  // IptcApplicationFields 62 DigitalCreationDate
+void Customise12(IptcTag& f);  // IptcApplicationFields 63 DigitalCreationTime
+void Customise13(IptcTag& f);  // IptcApplicationFields 221 Prefs
 
 constexpr detail::FieldRow<IptcTag> kIptcEnvelopeFieldsRows[] = {
     {0, "EnvelopeRecordVersion", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, nullptr},
@@ -18,9 +33,9 @@ constexpr detail::FieldRow<IptcTag> kIptcEnvelopeFieldsRows[] = {
     {40, "EnvelopeNumber", nullptr, nullptr, 0, 4, 0, 1, false, nullptr, {8, 0}, nullptr},
     {50, "ProductID", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {0, 32}, nullptr},
     {60, "EnvelopePriority", nullptr, nullptr, 0, 4, 0, 1, false, "IptcEnvelopePriority", {1, 0}, nullptr},
-    {70, "DateSent", nullptr, nullptr, 0, 4, 0, 1, false, nullptr, {8, 0}, nullptr},
-    {80, "TimeSent", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {11, 0}, nullptr},
-    {90, "CodedCharacterSet", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {0, 32}, nullptr},
+    {70, "DateSent", nullptr, nullptr, 0, 4, 0, 1, false, nullptr, {8, 0}, Customise1},
+    {80, "TimeSent", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {11, 0}, Customise2},
+    {90, "CodedCharacterSet", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {0, 32}, Customise3},
     {100, "UniqueObjectName", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {14, 80}, nullptr},
     {120, "ARMIdentifier", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, nullptr},
     {122, "ARMVersion", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, nullptr},
@@ -41,19 +56,19 @@ constexpr detail::FieldRow<IptcTag> kIptcApplicationFieldsRows[] = {
     {25, "Keywords", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {0, 64}, nullptr},
     {26, "ContentLocationCode", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {3, 0}, nullptr},
     {27, "ContentLocationName", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {0, 64}, nullptr},
-    {30, "ReleaseDate", nullptr, nullptr, 0, 4, 0, 1, false, nullptr, {8, 0}, nullptr},
-    {35, "ReleaseTime", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {11, 0}, nullptr},
-    {37, "ExpirationDate", nullptr, nullptr, 0, 4, 0, 1, false, nullptr, {8, 0}, nullptr},
-    {38, "ExpirationTime", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {11, 0}, nullptr},
+    {30, "ReleaseDate", nullptr, nullptr, 0, 4, 0, 1, false, nullptr, {8, 0}, Customise4},
+    {35, "ReleaseTime", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {11, 0}, Customise5},
+    {37, "ExpirationDate", nullptr, nullptr, 0, 4, 0, 1, false, nullptr, {8, 0}, Customise6},
+    {38, "ExpirationTime", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {11, 0}, Customise7},
     {40, "SpecialInstructions", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {0, 256}, nullptr},
     {42, "ActionAdvised", nullptr, nullptr, 0, 4, 0, 1, false, "IptcActionAdvised", {2, 0}, nullptr},
     {45, "ReferenceService", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {0, 10}, nullptr},
-    {47, "ReferenceDate", nullptr, nullptr, 0, 4, 0, 1, false, nullptr, {8, 0}, nullptr},
+    {47, "ReferenceDate", nullptr, nullptr, 0, 4, 0, 1, false, nullptr, {8, 0}, Customise8},
     {50, "ReferenceNumber", nullptr, nullptr, 0, 4, 0, 1, false, nullptr, {8, 0}, nullptr},
-    {55, "DateCreated", nullptr, nullptr, 0, 4, 0, 1, false, nullptr, {8, 0}, nullptr},
-    {60, "TimeCreated", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {11, 0}, nullptr},
-    {62, "DigitalCreationDate", nullptr, nullptr, 0, 4, 0, 1, false, nullptr, {8, 0}, nullptr},
-    {63, "DigitalCreationTime", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {11, 0}, nullptr},
+    {55, "DateCreated", nullptr, nullptr, 0, 4, 0, 1, false, nullptr, {8, 0}, Customise9},
+    {60, "TimeCreated", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {11, 0}, Customise10},
+    {62, "DigitalCreationDate", nullptr, nullptr, 0, 4, 0, 1, false, nullptr, {8, 0}, Customise11},
+    {63, "DigitalCreationTime", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {11, 0}, Customise12},
     {65, "OriginatingProgram", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {0, 32}, nullptr},
     {70, "ProgramVersion", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {0, 10}, nullptr},
     {75, "ObjectCycle", nullptr, nullptr, 0, 5, 0, 1, false, "IptcObjectCycle", {1, 0}, nullptr},
@@ -91,7 +106,7 @@ constexpr detail::FieldRow<IptcTag> kIptcApplicationFieldsRows[] = {
      0, 2, 0, 1, false, "IptcObjectPreviewFileFormat", {}, nullptr},
     {201, "ObjectPreviewFileVersion", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, nullptr},
     {202, "ObjectPreviewData", nullptr, nullptr, 0, 6, 0, 1, false, nullptr, {0, 256000}, nullptr},
-    {221, "Prefs", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {0, 64}, nullptr},
+    {221, "Prefs", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {0, 64}, Customise13},
     {225, "ClassifyState", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {0, 64}, nullptr},
     {228, "SimilarityIndex", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {0, 32}, nullptr},
     {230, "DocumentNotes", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {0, 1024}, nullptr},
@@ -144,6 +159,58 @@ constexpr detail::FieldRow<IptcTag> kIptcObjectDataFieldsRows[] = {
 constexpr detail::FieldRow<IptcTag> kIptcPostObjectDataFieldsRows[] = {
     {10, "ConfirmedObjectSize", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, nullptr},
 };
+
+void Customise1(IptcTag& f) {
+    f.displayConversion = &IptcDateToDisplay;
+}
+
+void Customise2(IptcTag& f) {
+    f.displayConversion = &IptcTimeToDisplay;
+}
+
+void Customise3(IptcTag& f) {
+    f.displayConversion = &IptcCharacterSetToDisplay;
+}
+
+void Customise4(IptcTag& f) {
+    f.displayConversion = &IptcDateToDisplay;
+}
+
+void Customise5(IptcTag& f) {
+    f.displayConversion = &IptcTimeToDisplay;
+}
+
+void Customise6(IptcTag& f) {
+    f.displayConversion = &IptcDateToDisplay;
+}
+
+void Customise7(IptcTag& f) {
+    f.displayConversion = &IptcTimeToDisplay;
+}
+
+void Customise8(IptcTag& f) {
+    f.displayConversion = &IptcDateToDisplay;
+}
+
+void Customise9(IptcTag& f) {
+    f.displayConversion = &IptcDateToDisplay;
+}
+
+void Customise10(IptcTag& f) {
+    f.displayConversion = &IptcTimeToDisplay;
+}
+
+void Customise11(IptcTag& f) {
+    f.displayConversion = &IptcDateToDisplay;
+}
+
+void Customise12(IptcTag& f) {
+    f.displayConversion = &IptcTimeToDisplay;
+}
+
+void Customise13(IptcTag& f) {
+    f.displayConversion = &IptcPrefsToDisplay;
+}
 
 }  // namespace
 

@@ -2,6 +2,8 @@
 // behaviour depends on, and the rules that turn the reference facts into rows.
 #include <gtest/gtest.h>
 
+#include "varrow/values/fraction.h"
+
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -46,7 +48,8 @@ TEST(ExifTables, TellingRows) {
     EXPECT_EQ(exposure.name, "ExposureTime");
     EXPECT_EQ(exposure.fixedCount, 1u);
     EXPECT_TRUE(exposure.lookupName.empty());
-    EXPECT_FALSE(exposure.displayConversion);
+    ASSERT_TRUE(exposure.displayConversion);  // a printer, not a lookup
+    EXPECT_EQ(Display(exposure, Value(Fraction(1, 250))), "1/250");
 
     ExifTag const& version = Exif(0x0000, FieldGroup::Gps);
     EXPECT_EQ(version.name, "GPSVersionID");
@@ -133,9 +136,12 @@ TEST(RecordTables, FormatsAndCountsOfBinaryRecords) {
     EXPECT_EQ(record(FieldGroup::IccProfileHeader, 68).fixedCount, 3u);
     EXPECT_EQ(record(FieldGroup::IccProfileHeader, 84).fixedCount, 16u);
 
-    EXPECT_EQ(record(FieldGroup::PhotoshopResolution, 0).overrideFormat, ExifType::LongFixed);
+    // 16.16 fixed point read as a whole number and divided by the conversion;
+    // both unit fields share the X lookup.
+    EXPECT_EQ(record(FieldGroup::PhotoshopResolution, 0).overrideFormat, ExifType::Long);
+    EXPECT_TRUE(record(FieldGroup::PhotoshopResolution, 0).valueConversion);
     EXPECT_EQ(record(FieldGroup::PhotoshopResolution, 2).overrideFormat, ExifType::Short);
-    EXPECT_EQ(record(FieldGroup::PhotoshopResolution, 6).lookupName, "PhotoshopDisplayedUnitsY");
+    EXPECT_EQ(record(FieldGroup::PhotoshopResolution, 6).lookupName, "PhotoshopResolutionDisplayedUnitsX");
 }
 
 TEST(IptcTables, DatasetTypesAndLengths) {

@@ -2,12 +2,30 @@
 
 #include <cstdint>
 
+#include "varrow/blocks/icc/icc_conversions.h"
 #include "varrow/fields/defs/field_defs.h"
 #include "varrow/fields/field_row.h"
 
 namespace meta::field_defs {
 
 namespace {
+
+void Customise1(IccProfileTag& f);  // IccProfileFields chad ChromaticAdaptation
+void Customise2(RecordField& f);  // IccProfileHeaderFields 4 ProfileCMMType
+void Customise3(RecordField& f);  // IccProfileHeaderFields 8 ProfileVersion
+void Customise4(RecordField& f);  // IccProfileHeaderFields 12 ProfileClass
+void Customise5(RecordField& f);  // IccProfileHeaderFields 16 ColorSpaceData
+void Customise6(RecordField& f);  // IccProfileHeaderFields 20 ProfileConnectionSpace
+void Customise7(RecordField& f);  // IccProfileHeaderFields 24 ProfileDateTime
+void Customise8(RecordField& f);  // IccProfileHeaderFields 36 ProfileFileSignature
+void Customise9(RecordField& f);  // IccProfileHeaderFields 40 PrimaryPlatform
+void Customise10(RecordField& f);  // IccProfileHeaderFields 44 CMMFlags
+void Customise11(RecordField& f);  // IccProfileHeaderFields 48 DeviceManufacturer
+void Customise12(RecordField& f);  // IccProfileHeaderFields 52 DeviceModel
+void Customise13(RecordField& f);  // IccProfileHeaderFields 56 DeviceAttributes
+void Customise14(RecordField& f);  // IccProfileHeaderFields 68 ConnectionSpaceIlluminant
+void Customise15(RecordField& f);  // IccProfileHeaderFields 80 ProfileCreator
+void Customise16(RecordField& f);  // IccProfileHeaderFields 84 ProfileID
 
 constexpr detail::FieldRow<IccProfileTag> kIccProfileFieldsRows[] = {
     {{"A2B0", 4}, "AToB0", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
@@ -28,7 +46,9 @@ constexpr detail::FieldRow<IccProfileTag> kIccProfileFieldsRows[] = {
     {{"bXYZ", 4}, "BlueMatrixColumn", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {{"bkpt", 4}, "MediaBlackPoint", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {{"calt", 4}, "CalibrationDateTime", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
-    {{"chad", 4}, "ChromaticAdaptation", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
+    {{"chad", 4}, "ChromaticAdaptation", nullptr,
+     "matrix that adapts colours from the illuminant of the device to that of the connection space",
+     0, 0, 0, 1, false, nullptr, {}, Customise1},
     {{"chrm", 4}, "Chromaticity", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {{"ciis", 4}, "ColorimetricIntentImageState", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {{"clot", 4}, "ColorantTableOut", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
@@ -69,22 +89,26 @@ constexpr detail::FieldRow<IccProfileTag> kIccProfileFieldsRows[] = {
 };
 
 constexpr detail::FieldRow<RecordField> kIccProfileHeaderFieldsRows[] = {
-    {4, "ProfileCMMType", nullptr, nullptr, 4, 2, 0, 1, false, "IccProfileCMMType", {}, nullptr},
-    {8, "ProfileVersion", nullptr, nullptr, 1, 8, 0, 1, false, nullptr, {}, nullptr},
-    {12, "ProfileClass", nullptr, nullptr, 4, 2, 0, 1, false, "IccProfileClass", {}, nullptr},
-    {16, "ColorSpaceData", nullptr, nullptr, 4, 2, 0, 1, false, nullptr, {}, nullptr},
-    {20, "ProfileConnectionSpace", nullptr, nullptr, 4, 2, 0, 1, false, nullptr, {}, nullptr},
-    {24, "ProfileDateTime", nullptr, nullptr, 6, 3, 0, 1, false, nullptr, {}, nullptr},
-    {36, "ProfileFileSignature", nullptr, nullptr, 4, 2, 0, 1, false, nullptr, {}, nullptr},
-    {40, "PrimaryPlatform", nullptr, nullptr, 4, 2, 0, 1, false, "IccPrimaryPlatform", {}, nullptr},
-    {44, "CMMFlags", nullptr, nullptr, 1, 4, 0, 1, false, nullptr, {}, nullptr},
-    {48, "DeviceManufacturer", nullptr, nullptr, 4, 2, 0, 1, false, "IccDeviceManufacturer", {}, nullptr},
-    {52, "DeviceModel", nullptr, nullptr, 4, 2, 0, 1, false, nullptr, {}, nullptr},
-    {56, "DeviceAttributes", nullptr, nullptr, 2, 4, 0, 1, false, nullptr, {}, nullptr},
+    {4, "ProfileCMMType", nullptr, nullptr, 4, 2, 0, 1, false, "IccProfileCMMType", {}, Customise2},
+    {8, "ProfileVersion", nullptr, nullptr, 1, 8, 0, 1, false, nullptr, {}, Customise3},
+    {12, "ProfileClass", nullptr, nullptr, 4, 2, 0, 1, false, "IccProfileClass", {}, Customise4},
+    {16, "ColorSpaceData", nullptr, nullptr, 4, 2, 0, 1, false, nullptr, {}, Customise5},
+    {20, "ProfileConnectionSpace", nullptr, nullptr, 4, 2, 0, 1, false, nullptr, {}, Customise6},
+    {24, "ProfileDateTime", nullptr,
+     "date and time the profile was created",
+     6, 3, 0, 1, false, nullptr, {}, Customise7},
+    {36, "ProfileFileSignature", nullptr, nullptr, 4, 2, 0, 1, false, nullptr, {}, Customise8},
+    {40, "PrimaryPlatform", nullptr, nullptr, 4, 2, 0, 1, false, "IccPrimaryPlatform", {}, Customise9},
+    {44, "CMMFlags", nullptr, nullptr, 1, 4, 0, 1, false, nullptr, {}, Customise10},
+    {48, "DeviceManufacturer", nullptr, nullptr, 4, 2, 0, 1, false, "IccDeviceManufacturer", {}, Customise11},
+    {52, "DeviceModel", nullptr, nullptr, 4, 2, 0, 1, false, nullptr, {}, Customise12},
+    {56, "DeviceAttributes", nullptr, nullptr, 2, 4, 0, 1, false, nullptr, {}, Customise13},
     {64, "RenderingIntent", nullptr, nullptr, 1, 4, 0, 1, false, "IccRenderingIntent", {}, nullptr},
-    {68, "ConnectionSpaceIlluminant", nullptr, nullptr, 3, 15, 0, 1, false, nullptr, {}, nullptr},
-    {80, "ProfileCreator", nullptr, nullptr, 4, 2, 0, 1, false, "IccProfileCreator", {}, nullptr},
-    {84, "ProfileID", nullptr, nullptr, 16, 1, 0, 1, false, nullptr, {}, nullptr},
+    {68, "ConnectionSpaceIlluminant", nullptr, nullptr, 3, 15, 0, 1, false, nullptr, {}, Customise14},
+    {80, "ProfileCreator", nullptr, nullptr, 4, 2, 0, 1, false, "IccProfileCreator", {}, Customise15},
+    {84, "ProfileID", nullptr,
+     "MD5 digest of the profile; zero when not computed",
+     16, 1, 0, 1, false, nullptr, {}, Customise16},
 };
 
 constexpr detail::FieldRow<IccProfileTag> kIccProfileChromaticityFieldsRows[] = {
@@ -124,6 +148,70 @@ constexpr detail::FieldRow<IccProfileTag> kIccProfileViewingConditionsFieldsRows
      1, 4, 0, 1, false, "IccViewingCondIlluminantType", {}, nullptr},
     {{"8", 1}, "ViewingCondIlluminant", nullptr, nullptr, 3, 15, 0, 1, false, nullptr, {}, nullptr},
 };
+
+void Customise1(IccProfileTag& f) {
+    f.displayConversion = &IccRoundedFixed;
+}
+
+void Customise2(RecordField& f) {
+    f.valueConversion = &IccSignatureText;
+}
+
+void Customise3(RecordField& f) {
+    f.displayConversion = &IccProfileVersionText;
+}
+
+void Customise4(RecordField& f) {
+    f.valueConversion = &IccSignatureText;
+}
+
+void Customise5(RecordField& f) {
+    f.valueConversion = &IccSignatureText;
+}
+
+void Customise6(RecordField& f) {
+    f.valueConversion = &IccSignatureText;
+}
+
+void Customise7(RecordField& f) {
+    f.valueConversion = &IccProfileDateTime;
+}
+
+void Customise8(RecordField& f) {
+    f.valueConversion = &IccSignatureText;
+}
+
+void Customise9(RecordField& f) {
+    f.valueConversion = &IccSignatureText;
+}
+
+void Customise10(RecordField& f) {
+    f.displayConversion = &IccCmmFlagsText;
+}
+
+void Customise11(RecordField& f) {
+    f.valueConversion = &IccSignatureText;
+}
+
+void Customise12(RecordField& f) {
+    f.valueConversion = &IccSignatureText;
+}
+
+void Customise13(RecordField& f) {
+    f.displayConversion = &IccDeviceAttributesText;
+}
+
+void Customise14(RecordField& f) {
+    f.displayConversion = &IccRoundedFixed;
+}
+
+void Customise15(RecordField& f) {
+    f.valueConversion = &IccSignatureText;
+}
+
+void Customise16(RecordField& f) {
+    f.displayConversion = &IccProfileIdText;
+}
 
 }  // namespace
 

@@ -10,8 +10,7 @@ constexpr LookupRow<long long> kRows0[] = {
 };
 
 constexpr LookupDef<long long> kLookups0[] = {
-    {"PhotoshopDisplayedUnitsX", kRows0},
-    {"PhotoshopDisplayedUnitsY", kRows0},
+    {"PhotoshopResolutionDisplayedUnitsX", kRows0, EnumValuesStrategy::Whole, LookupDefault::Unknown},
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "varrow/blocks/photoshop/resolution_conversion.h"
 #include "varrow/fields/defs/field_defs.h"
 #include "varrow/fields/field_row.h"
 
@@ -9,16 +10,31 @@ namespace meta::field_defs {
 
 namespace {
 
+void Customise1(RecordField& f);  // PhotoshopResolutionFields 0 XResolution
+void Customise2(RecordField& f);  // PhotoshopResolutionFields 4 YResolution
+
 constexpr detail::FieldRow<RecordField> kPhotoshopResolutionFieldsRows[] = {
     {0, "XResolution", nullptr,
-     "pixels per inch as a 16.16 fixed-point number",
-     1, 17, 0, 1, false, nullptr, {}, nullptr},
-    {2, "DisplayedUnitsX", nullptr, nullptr, 1, 3, 0, 1, false, "PhotoshopDisplayedUnitsX", {}, nullptr},
+     "horizontal pixels per unit, stored as a 16.16 fixed-point number",
+     1, 4, 0, 1, false, nullptr, {}, Customise1},
+    {2, "DisplayedUnitsX", nullptr,
+     "unit in which the horizontal resolution is shown",
+     1, 3, 0, 1, false, "PhotoshopResolutionDisplayedUnitsX", {}, nullptr},
     {4, "YResolution", nullptr,
-     "pixels per inch as a 16.16 fixed-point number",
-     1, 17, 0, 1, false, nullptr, {}, nullptr},
-    {6, "DisplayedUnitsY", nullptr, nullptr, 1, 3, 0, 1, false, "PhotoshopDisplayedUnitsY", {}, nullptr},
+     "vertical pixels per unit, stored as a 16.16 fixed-point number",
+     1, 4, 0, 1, false, nullptr, {}, Customise2},
+    {6, "DisplayedUnitsY", nullptr,
+     "unit in which the vertical resolution is shown; its codes are those of DisplayedUnitsX",
+     1, 3, 0, 1, false, "PhotoshopResolutionDisplayedUnitsX", {}, nullptr},
 };
+
+void Customise1(RecordField& f) {
+    f.valueConversion = &PhotoshopFixedResolution;
+}
+
+void Customise2(RecordField& f) {
+    f.valueConversion = &PhotoshopFixedResolution;
+}
 
 }  // namespace
 

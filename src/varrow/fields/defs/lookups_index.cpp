@@ -9,8 +9,9 @@ void BuildLookup_Exif2(DisplayLookupMap& lookups);
 void BuildLookup_Exif3(DisplayLookupMap& lookups);
 void BuildLookup_Exif4(DisplayLookupMap& lookups);
 void BuildLookup_Iptc0(DisplayLookupMap& lookups);
+void BuildLookup_Xmp0(DisplayLookupMap& lookups);
 
-// 131 lookups.
+// 152 lookups.
 DisplayLookupMap BuildLookups() {
     DisplayLookupMap lookups;
     BuildLookup_Exif0(lookups);
@@ -19,6 +20,7 @@ DisplayLookupMap BuildLookups() {
     BuildLookup_Exif3(lookups);
     BuildLookup_Exif4(lookups);
     BuildLookup_Iptc0(lookups);
+    BuildLookup_Xmp0(lookups);
     return lookups;
 }
 

@@ -29,6 +29,11 @@ class DataSource;
 class InMemoryStream;
 class InMemoryStreamInterface;
 
+namespace xmp {
+template <class TString>
+class TXMPMeta;
+}  // namespace xmp
+
 // The items of one read and the entry points that fill it:
 //   meta::Metadata md(meta::Initialiser::Mode::InitialiseXmp);
 //   if (md.Read("IMG_0001.JPG", meta::Options{})) { ... }
@@ -75,6 +80,9 @@ public:
     // The central read every other overload ends in; `path` is recorded in
     // the read store (empty for streams and buffers).
     bool Read(DataSource& source, ReadSource type, Options const& options, std::string_view path);
+    // Adds the properties of a parsed XMP tree to what the collection holds
+    // (no clearing, no composites), in this collection's read context.
+    bool Read(xmp::TXMPMeta<std::string> const& xmp, Options const& options);
 
     // Adds an item. Every item is kept (GetAllValues); for each name one
     // winner is chosen by priority (Metadatum::Replaces), and lookups by key

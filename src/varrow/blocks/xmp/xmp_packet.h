@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "varrow/api/export.h"
+
+namespace meta::xmp {
+
+// Bytes searched for a packet wrapper at the start of a block.
+inline constexpr std::size_t kPacketSearchSpan = 1024;
+
+// The packet from its "<?xpacket" wrapper on, when the wrapper starts within
+// the first kPacketSearchSpan bytes; otherwise the text unchanged.
+VARROW_API std::string_view FindPacket(std::string_view text);
+
+// The text up to the end of its x:xmpmeta (x:xapmeta) element. What follows
+// is only padding and the closing wrapper, which some writers truncate and
+// the parser would then reject; text without that element is returned whole.
+// Nothing from the first NUL byte on is kept: XML cannot contain one.
+VARROW_API std::string_view DropTrailer(std::string_view packet);
+
+// The x:xmptk (or older x:xaptk) attribute of the x:xmpmeta (x:xapmeta) element, with
+// the XML character entities resolved. The toolkit drops it while parsing,
+// so it is taken from the text.
+VARROW_API std::optional<std::string> FindToolkitName(std::string_view packet);
+
+}  // namespace meta::xmp

@@ -18,7 +18,7 @@ namespace {
 // the image readers look up. Each checks a two-byte signature.
 template <char A, char B>
 class SignatureReader : public Processor {
-public:
+  public:
     using Processor::Processor;
     ReadResult Read(DataSource& source, std::shared_ptr<ReadStore> const& store, Metadata& metadata,
                     FieldGroup group) override {
@@ -28,7 +28,8 @@ public:
         char sig[2] = {};
         if (!in.read(sig, 2)) return ReadResult::Error;
         if (sig[0] != A || sig[1] != B) {
-            metadata.Add(FieldGroup::Unknown, "Leftover", Value("from a failed attempt"), ValueAffinity::Display);
+            metadata.Add(FieldGroup::Unknown, "Leftover", Value("from a failed attempt"),
+                         ValueAffinity::Display);
             return ReadResult::Error;
         }
         if (throwAfterAdding) {
@@ -54,7 +55,7 @@ ProcessorRegistration<FakeX3f> const kX3f("X3F");
 ProcessorRegistration<FakeCiff> const kCiff("CIFF");
 
 class ReadDriverTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         if (ProcessorRegistry::FindByName("TIFF document") != &typeid(FakeTiff) ||
             ProcessorRegistry::FindByName("JPEG document") != &typeid(FakeJpeg) ||
@@ -126,7 +127,9 @@ TEST_F(ReadDriverTest, NefFallsBackToJpeg) {
     // Nothing of the failed TIFF attempt survives.
     EXPECT_FALSE(metadata_.FindAny("Leftover"));
     EXPECT_TRUE(metadata_.FindAny(std::string("Sig\xFF\xD8")));
-    EXPECT_EQ(metadata_.Size(), 1u);
+    // The reader's item and the derived Path composite.
+    EXPECT_EQ(metadata_.Size(), 2u);
+    EXPECT_EQ(metadata_.Find(FieldGroup::Composite, "Path").GetValueAsString(), path);
     auto const& store = *metadata_.GetReadStore();
     EXPECT_EQ(store.model, "seen by \xFF\xD8");
     EXPECT_EQ(store.readSource, ReadSource::Jpeg);

@@ -30,7 +30,9 @@ class TiffReaderTest : public ::testing::Test {
     }
     std::size_t Count(std::string_view name) const {
         std::size_t n = 0;
-        for (auto const& item : metadata_.GetAllValues()) n += item.GetName() == name ? 1 : 0;
+        for (auto const& item : metadata_.GetAllValues()) {
+            n += item.GetName() == name && item.GetGroup() != FieldGroup::Composite ? 1 : 0;
+        }
         return n;
     }
 

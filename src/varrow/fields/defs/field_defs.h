@@ -8,6 +8,9 @@
 // field databases register them (field_database.h).
 namespace meta::field_defs {
 
+// tools/gen/inputs/fields/composite.json
+VARROW_API FieldTable<CompositeField> CompositeFields();
+
 // tools/gen/inputs/fields/icc.json
 VARROW_API FieldTable<IccProfileTag> IccProfileFields();
 VARROW_API FieldTable<RecordField> IccProfileHeaderFields();
@@ -34,5 +37,58 @@ VARROW_API FieldTable<RecordField> PhotoshopResolutionFields();
 // tools/gen/inputs/fields/tiff.json
 VARROW_API FieldTable<ExifTag> ExifFields();
 VARROW_API FieldTable<ExifTag> GpsFields();
+
+// tools/gen/inputs/fields/xmp.json
+VARROW_API FieldTable<XmpField> XmlFields();
+VARROW_API FieldTable<XmpField> XmpFields();
+VARROW_API FieldTable<XmpField> XmpXFields();
+VARROW_API FieldTable<XmpField> XmpDcFields();
+VARROW_API FieldTable<XmpField> XmpRightsFields();
+VARROW_API FieldTable<XmpField> XmpNoteFields();
+VARROW_API FieldTable<XmpField> XmpMMFields();
+VARROW_API FieldTable<XmpField> XmpBJFields();
+VARROW_API FieldTable<XmpField> XmpTPgFields();
+VARROW_API FieldTable<XmpField> XmpPdfFields();
+VARROW_API FieldTable<XmpField> XmpPhotoshopFields();
+VARROW_API FieldTable<XmpField> XmpTiffFields();
+VARROW_API FieldTable<XmpField> XmpExifFields();
+VARROW_API FieldTable<XmpField> XmpExifExFields();
+VARROW_API FieldTable<XmpField> XmpAuxFields();
+VARROW_API FieldTable<XmpField> XmpIptcCoreFields();
+VARROW_API FieldTable<XmpField> XmpLightroomFields();
+VARROW_API FieldTable<XmpField> XmpAlbumFields();
+VARROW_API FieldTable<XmpField> XmpGPanoFields();
+VARROW_API FieldTable<XmpField> XmpGSphericalFields();
+VARROW_API FieldTable<XmpField> XmpGFocusFields();
+VARROW_API FieldTable<XmpField> XmpCreativeCommonsFields();
+VARROW_API FieldTable<XmpField> XmpMwgCollectionsFields();
+VARROW_API FieldTable<XmpField> PhotomechanicXmpFields();
+
+// tools/gen/inputs/fields/xmp_crs.json
+VARROW_API FieldTable<XmpField> XmpCrsFields();
+
+// tools/gen/inputs/fields/xmp_structs.json
+VARROW_API FieldTable<XmpField> XmpStructPageInfoFields();
+VARROW_API FieldTable<XmpField> XmpStructThumbnailFields();
+VARROW_API FieldTable<XmpField> XmpStructResourceRefFields();
+VARROW_API FieldTable<XmpField> XmpStructResourceEventFields();
+VARROW_API FieldTable<XmpField> XmpStructManifestItemFields();
+VARROW_API FieldTable<XmpField> XmpStructPantryItemFields();
+VARROW_API FieldTable<XmpField> XmpStructVersionFields();
+VARROW_API FieldTable<XmpField> XmpStructJobRefFields();
+VARROW_API FieldTable<XmpField> XmpStructColorantFields();
+VARROW_API FieldTable<XmpField> XmpStructFontFields();
+VARROW_API FieldTable<XmpField> XmpStructDimensionsFields();
+VARROW_API FieldTable<XmpField> XmpStructSwatchGroupFields();
+VARROW_API FieldTable<XmpField> XmpStructLayerFields();
+VARROW_API FieldTable<XmpField> XmpStructCorrectionFields();
+VARROW_API FieldTable<XmpField> XmpStructCorrectionMaskFields();
+VARROW_API FieldTable<XmpField> XmpStructRetouchAreaFields();
+VARROW_API FieldTable<XmpField> XmpStructCFAPatternFields();
+VARROW_API FieldTable<XmpField> XmpStructDeviceSettingsFields();
+VARROW_API FieldTable<XmpField> XmpStructFlashFields();
+VARROW_API FieldTable<XmpField> XmpStructOECFFields();
+VARROW_API FieldTable<XmpField> XmpStructContactInfoFields();
+VARROW_API FieldTable<XmpField> XmpStructMwgCollectionInfoFields();
 
 }  // namespace meta::field_defs

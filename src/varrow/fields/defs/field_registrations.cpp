@@ -9,7 +9,9 @@ namespace detail {
 
 void RegisterFieldTables(FieldTablesTag<AdobeDngBlock>, FieldDatabase<AdobeDngBlock>::Data&) {}
 
-void RegisterFieldTables(FieldTablesTag<CompositeField>, FieldDatabase<CompositeField>::Data&) {}
+void RegisterFieldTables(FieldTablesTag<CompositeField>, FieldDatabase<CompositeField>::Data& data) {
+    BuildHelper(data, FieldGroup::Composite, &field_defs::CompositeFields);
+}
 
 void RegisterFieldTables(FieldTablesTag<RecordField>, FieldDatabase<RecordField>::Data& data) {
     BuildHelper(data, FieldGroup::IccProfileHeader, &field_defs::IccProfileHeaderFields);
@@ -59,7 +61,55 @@ void RegisterFieldTables(FieldTablesTag<IptcTag>, FieldDatabase<IptcTag>::Data& 
     BuildHelper(data, FieldGroup::IptcFotoStation, &field_defs::IptcFotoStationFields);
 }
 
-void RegisterFieldTables(FieldTablesTag<XmpField>, FieldDatabase<XmpField>::Data&) {}
+void RegisterFieldTables(FieldTablesTag<XmpField>, FieldDatabase<XmpField>::Data& data) {
+    BuildHelper(data, FieldGroup::Xml, &field_defs::XmlFields);
+    BuildHelper(data, FieldGroup::Xmp, &field_defs::XmpFields);
+    BuildHelper(data, FieldGroup::XmpX, &field_defs::XmpXFields);
+    BuildHelper(data, FieldGroup::XmpDc, &field_defs::XmpDcFields);
+    BuildHelper(data, FieldGroup::XmpRights, &field_defs::XmpRightsFields);
+    BuildHelper(data, FieldGroup::XmpNote, &field_defs::XmpNoteFields);
+    BuildHelper(data, FieldGroup::XmpMM, &field_defs::XmpMMFields);
+    BuildHelper(data, FieldGroup::XmpBJ, &field_defs::XmpBJFields);
+    BuildHelper(data, FieldGroup::XmpTPg, &field_defs::XmpTPgFields);
+    BuildHelper(data, FieldGroup::XmpPdf, &field_defs::XmpPdfFields);
+    BuildHelper(data, FieldGroup::XmpPhotoshop, &field_defs::XmpPhotoshopFields);
+    BuildHelper(data, FieldGroup::XmpTiff, &field_defs::XmpTiffFields);
+    BuildHelper(data, FieldGroup::XmpExif, &field_defs::XmpExifFields);
+    BuildHelper(data, FieldGroup::XmpExifEx, &field_defs::XmpExifExFields);
+    BuildHelper(data, FieldGroup::XmpAux, &field_defs::XmpAuxFields);
+    BuildHelper(data, FieldGroup::XmpIptcCore, &field_defs::XmpIptcCoreFields);
+    BuildHelper(data, FieldGroup::XmpLightroom, &field_defs::XmpLightroomFields);
+    BuildHelper(data, FieldGroup::XmpAlbum, &field_defs::XmpAlbumFields);
+    BuildHelper(data, FieldGroup::XmpGPano, &field_defs::XmpGPanoFields);
+    BuildHelper(data, FieldGroup::XmpGSpherical, &field_defs::XmpGSphericalFields);
+    BuildHelper(data, FieldGroup::XmpGFocus, &field_defs::XmpGFocusFields);
+    BuildHelper(data, FieldGroup::XmpCreativeCommons, &field_defs::XmpCreativeCommonsFields);
+    BuildHelper(data, FieldGroup::XmpMwgCollections, &field_defs::XmpMwgCollectionsFields);
+    BuildHelper(data, FieldGroup::PhotomechanicXmp, &field_defs::PhotomechanicXmpFields);
+    BuildHelper(data, FieldGroup::XmpCrs, &field_defs::XmpCrsFields);
+    BuildHelper(data, FieldGroup::XmpStructPageInfo, &field_defs::XmpStructPageInfoFields);
+    BuildHelper(data, FieldGroup::XmpStructThumbnail, &field_defs::XmpStructThumbnailFields);
+    BuildHelper(data, FieldGroup::XmpStructResourceRef, &field_defs::XmpStructResourceRefFields);
+    BuildHelper(data, FieldGroup::XmpStructResourceEvent, &field_defs::XmpStructResourceEventFields);
+    BuildHelper(data, FieldGroup::XmpStructManifestItem, &field_defs::XmpStructManifestItemFields);
+    BuildHelper(data, FieldGroup::XmpStructPantryItem, &field_defs::XmpStructPantryItemFields);
+    BuildHelper(data, FieldGroup::XmpStructVersion, &field_defs::XmpStructVersionFields);
+    BuildHelper(data, FieldGroup::XmpStructJobRef, &field_defs::XmpStructJobRefFields);
+    BuildHelper(data, FieldGroup::XmpStructColorant, &field_defs::XmpStructColorantFields);
+    BuildHelper(data, FieldGroup::XmpStructFont, &field_defs::XmpStructFontFields);
+    BuildHelper(data, FieldGroup::XmpStructDimensions, &field_defs::XmpStructDimensionsFields);
+    BuildHelper(data, FieldGroup::XmpStructSwatchGroup, &field_defs::XmpStructSwatchGroupFields);
+    BuildHelper(data, FieldGroup::XmpStructLayer, &field_defs::XmpStructLayerFields);
+    BuildHelper(data, FieldGroup::XmpStructCorrection, &field_defs::XmpStructCorrectionFields);
+    BuildHelper(data, FieldGroup::XmpStructCorrectionMask, &field_defs::XmpStructCorrectionMaskFields);
+    BuildHelper(data, FieldGroup::XmpStructRetouchArea, &field_defs::XmpStructRetouchAreaFields);
+    BuildHelper(data, FieldGroup::XmpStructCFAPattern, &field_defs::XmpStructCFAPatternFields);
+    BuildHelper(data, FieldGroup::XmpStructDeviceSettings, &field_defs::XmpStructDeviceSettingsFields);
+    BuildHelper(data, FieldGroup::XmpStructFlash, &field_defs::XmpStructFlashFields);
+    BuildHelper(data, FieldGroup::XmpStructOECF, &field_defs::XmpStructOECFFields);
+    BuildHelper(data, FieldGroup::XmpStructContactInfo, &field_defs::XmpStructContactInfoFields);
+    BuildHelper(data, FieldGroup::XmpStructMwgCollectionInfo, &field_defs::XmpStructMwgCollectionInfoFields);
+}
 
 // Builds every database, in this order, and counts the definitions.
 std::size_t InitialiseFieldDatabases() {

@@ -18,6 +18,7 @@
 
 #include "varrow/api/metadata.h"
 #include "varrow/api/read_source.h"
+#include "varrow/blocks/xmp/xmp_toolkit.h"
 
 namespace {
 
@@ -77,6 +78,8 @@ void ReadFormat(benchmark::State& state, std::vector<CorpusFile> const* files, b
                 metadata.Read(file.bytes.data(), file.bytes.size(), file.type, meta::Options{});
             } catch (std::exception const&) {
                 // Damaged blocks may throw out of the read; what was read counts.
+            } catch (meta::xmp::XMP_Error const&) {
+                // So may a malformed XMP packet.
             }
             if (display) benchmark::DoNotOptimize(ComputeDisplayStrings(metadata));
             items += metadata.Size();

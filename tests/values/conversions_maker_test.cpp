@@ -72,9 +72,9 @@ TEST(Nikon, TextsAndFirmware) {
 TEST(Sony, LensSpecDecodedAndPrinted) {
     // DT 18-55mm F3.5-5.6 SAM
     const std::vector<std::uint8_t> record = {0x01, 0x00, 0x18, 0x00, 0x55, 0x35, 0x56, 0x01};
-    const auto spec = SonyConvLensSpec(record);
-    EXPECT_EQ(spec, (std::vector<double>{0x0101, 18, 55, 3.5, 5.6}));
-    EXPECT_EQ(SonyPrintLensSpec(spec), "DT 18-55mm F3.5-5.6 SAM");
+    const auto lens = SonyConvLensSpec(record);
+    EXPECT_EQ(lens, (std::vector<double>{0x0101, 18, 55, 3.5, 5.6}));
+    EXPECT_EQ(SonyPrintLensSpec(lens), "DT 18-55mm F3.5-5.6 SAM");
     EXPECT_EQ(SonyPrintLensSpec({0x0200, 35, 35, 1.8, 1.8}), "FE 35mm F1.8");
     EXPECT_EQ(SonyPrintLensSpec({0x4300, 16, 50, 3.5, 5.6}), "E PZ 16-50mm F3.5-5.6");
     EXPECT_EQ(SonyPrintLensSpec({0, 0, 0, 0, 0}), "Unknown");

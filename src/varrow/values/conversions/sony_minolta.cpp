@@ -55,25 +55,25 @@ std::vector<double> SonyConvLensSpec(const std::vector<std::uint8_t>& record) {
             Bcd({record[6]}) / 10.0};
 }
 
-std::string SonyPrintLensSpec(const std::vector<double>& spec) {
-    if (spec.size() != 5) throw ValueException();
+std::string SonyPrintLensSpec(const std::vector<double>& lens) {
+    if (lens.size() != 5) throw ValueException();
     bool any = false;
-    for (double x : spec) any = any || x != 0;
+    for (double x : lens) any = any || x != 0;
     if (!any) return "Unknown";
-    const auto features = static_cast<unsigned>(spec[0]);
+    const auto features = static_cast<unsigned>(lens[0]);
     std::ostringstream os;
     for (const Feature& f : kPrefixes)
         if ((features & f.mask) == f.value) os << f.text << ' ';
-    Number(os, spec[1]);
-    if (spec[2] != 0 && spec[2] != spec[1]) {
+    Number(os, lens[1]);
+    if (lens[2] != 0 && lens[2] != lens[1]) {
         os << '-';
-        Number(os, spec[2]);
+        Number(os, lens[2]);
     }
     os << "mm F";
-    Number(os, spec[3]);
-    if (spec[4] != 0 && spec[4] != spec[3]) {
+    Number(os, lens[3]);
+    if (lens[4] != 0 && lens[4] != lens[3]) {
         os << '-';
-        Number(os, spec[4]);
+        Number(os, lens[4]);
     }
     for (const Feature& f : kSuffixes)
         if ((features & f.mask) == f.value) os << ' ' << f.text;

@@ -18,7 +18,7 @@ namespace meta::detail {
 VARROW_API std::vector<double> SonyConvLensSpec(const std::vector<std::uint8_t>& record);
 // "DT 18-55mm F3.5-5.6 SAM": prefix and suffix words from the feature bits,
 // "Unknown" when nothing is set.
-VARROW_API std::string SonyPrintLensSpec(const std::vector<double>& spec);
+VARROW_API std::string SonyPrintLensSpec(const std::vector<double>& lens);
 
 // White balance of the Minolta camera settings: the high byte is the mode,
 // the signed low byte the fine adjustment ("Daylight +2").

@@ -7,6 +7,7 @@
 #include "varrow/api/metadata.h"
 #include "varrow/api/structural_map.h"
 #include "varrow/blocks/printim/print_im_metadatum.h"
+#include "varrow/fields/table_keys.h"
 #include "varrow/io/data_source.h"
 #include "varrow/processors/processor_registry.h"
 
@@ -55,10 +56,7 @@ std::optional<PrintImBlock> ParsePrintIm(std::string_view data, ByteOrder order)
 }
 
 std::string PrintImEntryName(std::uint16_t id) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string name = "PrintIM_0x0000";
-    for (std::size_t i = 0; i < 4; ++i) name[name.size() - 1 - i] = kDigits[(id >> (4 * i)) & 0xf];
-    return name;
+    return "PrintIM_" + detail::FormatTagId(id);
 }
 
 ReadResult PrintImProcessor::Read(DataSource& source, std::shared_ptr<ReadStore> const& store,

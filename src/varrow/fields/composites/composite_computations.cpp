@@ -113,7 +113,7 @@ Value ImageSize(Value const& refs, ReadStore&) {
     std::optional<double> const width = in.Number(0);
     std::optional<double> const height = in.Number(1);
     if (!width || !height) return {};
-    return Value(Trimmed(Printf("%.0f", *width)) + " " + Trimmed(Printf("%.0f", *height)));
+    return Value(Printf("%.0f", *width) + " " + Printf("%.0f", *height));
 }
 
 Value Megapixels(Value const& refs, ReadStore&) {

@@ -26,9 +26,7 @@ std::optional<double> NumberOf(Value const& value) {
             return numbers.front();
         }
         return value.Convert<double>();
-    } catch (ValueException const&) {
-        return std::nullopt;
-    } catch (std::exception const&) {
+    } catch (std::exception const&) {  // ValueException and the parse errors of text
         return std::nullopt;
     }
 }

@@ -2,6 +2,7 @@
 // thumbnail image and the Print Image Matching block.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -148,6 +149,34 @@ TEST_F(TiffEmbeddedBlocks, ThumbnailBytesBecomeABinaryItemOfIfd1) {
     for (std::size_t i = 0; i < jpeg.size(); ++i) EXPECT_EQ(std::to_integer<std::uint8_t>(bytes[i]), jpeg[i]);
     EXPECT_EQ(Metadata::MakeExifToolDisplayStringFinder()(metadata_, FieldGroup::Ifd1, "ThumbnailImage"),
               "(Binary data 600 bytes, use -b option to extract)");
+}
+
+// Inside a JPEG the EXIF block starts well into the file: the thumbnail's
+// offset is reported as a position in the file, and the bytes are still
+// found from it.
+TEST_F(TiffEmbeddedBlocks, ThumbnailOffsetInAJpegIsAFilePosition) {
+    Bytes thumbnail(100);
+    for (std::size_t i = 0; i < thumbnail.size(); ++i) thumbnail[i] = static_cast<std::uint8_t>(200 - i);
+    Bytes const tiff = TiffWithThumbnail(thumbnail, 0, static_cast<std::uint32_t>(thumbnail.size()));
+    Bytes const jpeg = fixtures::JpegBuilder().Jfif(72, 72).Exif(tiff).Frame(8, 8).Build();
+
+    // Where the TIFF header landed in the file.
+    auto const header = std::search(jpeg.begin(), jpeg.end(), tiff.begin(), tiff.begin() + 8);
+    ASSERT_NE(header, jpeg.end());
+    auto const tiffStart = static_cast<std::uint64_t>(header - jpeg.begin());
+    ASSERT_GT(tiffStart, 20u);
+    auto const relative = tiff.size() - thumbnail.size();
+
+    ASSERT_TRUE(
+        metadata_.Read(reinterpret_cast<char const*>(jpeg.data()), jpeg.size(), ReadSource::Jpeg, Options{}));
+    EXPECT_EQ(metadata_.Find(FieldGroup::Ifd1, "ThumbnailOffset").GetRawValue().Convert<std::uint64_t>(),
+              tiffStart + relative);
+    Metadatum const image = metadata_.Find(FieldGroup::Ifd1, "ThumbnailImage");
+    ASSERT_TRUE(image);
+    auto const& bytes = image.GetRawValue().Get<std::vector<byte>>();
+    ASSERT_EQ(bytes.size(), thumbnail.size());
+    EXPECT_EQ(std::to_integer<std::uint8_t>(bytes.front()), thumbnail.front());
+    EXPECT_EQ(std::to_integer<std::uint8_t>(bytes.back()), thumbnail.back());
 }
 
 TEST_F(TiffEmbeddedBlocks, ThumbnailOutsideTheInputOrEmptyIsNotRead) {

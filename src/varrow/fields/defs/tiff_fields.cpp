@@ -206,7 +206,7 @@ constexpr detail::FieldRow<ExifTag> kExifFieldsRows[] = {
     {0x01b3, "T82Options", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x01b5, "JPEGTables", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x0200, "JPEGProc", nullptr, nullptr, 0, 0, 0, 1, false, "ExifJPEGProc", {}, Customise30},
-    {0x0201, "ThumbnailOffset", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
+    {0x0201, "ThumbnailOffset", nullptr, nullptr, 1, 22, 0, 1, false, nullptr, {}, nullptr},
     {0x0202, "ThumbnailLength", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x0203, "JPEGRestartInterval", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x0205, "JPEGLosslessPredictors", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},

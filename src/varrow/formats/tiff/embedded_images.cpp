@@ -1,5 +1,6 @@
 #include "varrow/formats/tiff/embedded_images.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -62,9 +63,12 @@ void AddEmbeddedImages(TiffReader const& reader, DataSource& source, Metadata& m
         }
         for (Location const& location : found) {
             if (!location.offset || !location.length || *location.length == 0) continue;
-            auto const delta = static_cast<std::uint64_t>(reader.GetOffsetDelta());
+            // The offset is a document position (the reader rebased it).
+            auto const inputStart =
+                static_cast<std::uint64_t>(std::max<std::streamoff>(source.GetInputOffset(), 0));
+            if (*location.offset < inputStart) continue;
             // ProvisionAt refuses regions past the input, which bounds the copy.
-            if (!reader.ProvisionAt(source, *location.offset + delta, *location.length) ||
+            if (!reader.ProvisionAt(source, *location.offset - inputStart, *location.length) ||
                 source.GetBytesProvisioned() < *location.length) {
                 source.AsStream().clear();
                 continue;

@@ -1,6 +1,7 @@
 #include "varrow/formats/tiff/tiff_entry.h"
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 
 #include "varrow/api/metadata.h"
@@ -62,6 +63,21 @@ TiffEntryPackMethod PackingOf(ExifTag const* definition) {
     if (definition->packing == 2) return TiffEntryPackMethod::Offset;
     if (definition->packing == 1) return TiffEntryPackMethod::InPlace;
     return TiffEntryPackMethod::Auto;
+}
+
+// Offsets stored relative to the TIFF header become positions in the
+// document, so callers can find the data without knowing where the block
+// sat. A position past 4 GiB does not fit the field; such an element is
+// left as stored rather than wrapped into a wrong position.
+void RebaseOffsets(ExifValue& value, std::uint64_t shift) {
+    auto* offsets = dynamic_cast<ExifLongValue*>(&value);
+    if (offsets == nullptr || shift == 0) return;
+    for (std::size_t i = 0; i < offsets->GetValueCount(); ++i) {
+        std::uint64_t const moved = std::uint64_t{offsets->GetData(i)} + shift;
+        if (moved <= std::numeric_limits<std::uint32_t>::max()) {
+            offsets->SetData(i, static_cast<std::uint32_t>(moved));
+        }
+    }
 }
 
 }  // namespace
@@ -165,6 +181,13 @@ ReadResult TiffEntry::ReadImpl(TiffReader& reader, DataSource& source,
     std::unique_ptr<ExifValue> value = CreateExifValue(format);
     if (!value) return ReadResult::Fatal;
     if (!value->Read(source.AsStream(), count, GetByteOrder(reader))) return ReadResult::Fatal;
+    if (format == ExifType::RelOffset || format == ExifType::AbsOffset) {
+        std::uint64_t shift = offsetBase;
+        if (format == ExifType::AbsOffset) {
+            shift += static_cast<std::uint64_t>(std::max<std::streamoff>(source.GetInputOffset(), 0));
+        }
+        RebaseOffsets(*value, shift);
+    }
     needsRead = false;
     if (!PostRead(value.get(), *store)) return ReadResult::NotHandled;
     value_ = std::move(value);

@@ -177,6 +177,9 @@ TEST_F(TiffEmbeddedBlocks, ThumbnailOffsetInAJpegIsAFilePosition) {
     ASSERT_EQ(bytes.size(), thumbnail.size());
     EXPECT_EQ(std::to_integer<std::uint8_t>(bytes.front()), thumbnail.front());
     EXPECT_EQ(std::to_integer<std::uint8_t>(bytes.back()), thumbnail.back());
+    // The JFIF record in front of it is read from its table, version as printed.
+    EXPECT_EQ(Metadata::MakeExifToolDisplayStringFinder()(metadata_, FieldGroup::Jfif, "JFIFVersion"),
+              "1.02");
 }
 
 TEST_F(TiffEmbeddedBlocks, ThumbnailOutsideTheInputOrEmptyIsNotRead) {

@@ -133,6 +133,9 @@ TEST(Canonicalise, ShortestForms) {
 TEST(ExifPrint, VersionsCharsetTextAndUnits) {
     EXPECT_EQ(ToDottedVersionString({2, 2, 0, 0}), "2.2.0.0");
     EXPECT_EQ(ToDottedVersionString({}), "");
+    EXPECT_EQ(ToMajorMinorVersionString({1, 2}), "1.02");
+    EXPECT_EQ(ToMajorMinorVersionString({2, 10}), "2.10");
+    EXPECT_EQ(ToMajorMinorVersionString({1, 2, 3}), "1.2.3");
 
     EXPECT_EQ(DecodeCharsetText(ToBytes("ASCII\0\0\0Hello\0junk"s)), "Hello");
     EXPECT_EQ(DecodeCharsetText(ToBytes("\0\0\0\0\0\0\0\0   "s)), "   ");

@@ -4,13 +4,16 @@
 
 #include "varrow/fields/defs/field_defs.h"
 #include "varrow/fields/field_row.h"
+#include "varrow/values/conversions/conversions.h"
 
 namespace meta::field_defs {
 
 namespace {
 
+void Customise1(RecordField& f);  // JfifFields 0 JFIFVersion
+
 constexpr detail::FieldRow<RecordField> kJfifFieldsRows[] = {
-    {0, "JFIFVersion", nullptr, nullptr, 2, 1, 0, 1, false, nullptr, {}, nullptr},
+    {0, "JFIFVersion", nullptr, nullptr, 2, 1, 0, 1, false, nullptr, {}, Customise1},
     {2, "ResolutionUnit", nullptr, nullptr, 1, 1, 0, 1, false, "JfifResolutionUnit", {}, nullptr},
     {3, "XResolution", nullptr, nullptr, 1, 3, 0, 1, false, nullptr, {}, nullptr},
     {5, "YResolution", nullptr, nullptr, 1, 3, 0, 1, false, nullptr, {}, nullptr},
@@ -18,6 +21,10 @@ constexpr detail::FieldRow<RecordField> kJfifFieldsRows[] = {
     {8, "ThumbnailHeight", nullptr, nullptr, 1, 1, 0, 1, false, nullptr, {}, nullptr},
     {9, "ThumbnailTIFF", nullptr, nullptr, 0, 7, 0, 1, false, nullptr, {}, nullptr},
 };
+
+void Customise1(RecordField& f) {
+    f.displayConversion = &detail::ConvWrapper<std::vector<std::uint64_t>, &detail::ToMajorMinorVersionString>;
+}
 
 }  // namespace
 

@@ -16,6 +16,14 @@ std::string ToDottedVersionString(const std::vector<std::uint64_t>& parts) {
     return out;
 }
 
+std::string ToMajorMinorVersionString(const std::vector<std::uint64_t>& parts) {
+    if (parts.size() != 2) return ToDottedVersionString(parts);
+    std::string out = std::to_string(parts[0]);
+    out += parts[1] < 10 ? ".0" : ".";
+    out += std::to_string(parts[1]);
+    return out;
+}
+
 namespace {
 
 std::string Utf16Text(const meta::byte* data, std::size_t size) {

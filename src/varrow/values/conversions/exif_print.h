@@ -16,6 +16,9 @@ namespace meta::detail {
 
 // "2.2.0.0" for GPSVersionID, DNGVersion and the like.
 VARROW_API std::string ToDottedVersionString(const std::vector<std::uint64_t>& parts);
+// "1.02" for a major and minor number pair (JFIF and similar versions); the
+// parts joined by "." when there are not exactly two.
+VARROW_API std::string ToMajorMinorVersionString(const std::vector<std::uint64_t>& parts);
 
 // The text of a UserComment-style record: an 8-byte character code ("ASCII",
 // "UNICODE", "JIS" or all NULs) followed by the text. UTF-16 text is read in

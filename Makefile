@@ -56,6 +56,7 @@ regen:
 
 bench: build
 	$(BUILD_DIR)/bench/varrow_bench
+	$(BUILD_DIR)/bench/varrow_memory_report
 
 # varrow against a peer library on the shared corpus, per format (not in CI).
 peer-bench: build

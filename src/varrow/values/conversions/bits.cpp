@@ -30,7 +30,13 @@ std::string DecodeBitsAsStr(const std::vector<int>& words, const std::map<int, s
                             std::uint8_t bitsPerWord, const char* separator) {
     return JoinSetBits(words, bitsPerWord, separator != nullptr ? separator : ", ", [&](int n) {
         const auto it = names.find(n);
-        return it != names.end() ? it->second : "[" + std::to_string(n) + "]";
+        if (it != names.end()) return it->second;
+        // Appended piecewise: g++ 12 at -O3 warns falsely (-Wrestrict) on
+        // a literal + std::string concatenation here.
+        std::string unnamed = "[";
+        unnamed += std::to_string(n);
+        unnamed += ']';
+        return unnamed;
     });
 }
 

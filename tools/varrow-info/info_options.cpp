@@ -22,6 +22,8 @@ std::optional<InfoOptions> ParseArguments(int argc, char** argv, std::string& er
             options.json = true;
         } else if (arg == "--structure") {
             options.structure = true;
+        } else if (arg == "--xmp") {
+            options.xmp = true;
         } else if (arg == "--jobs" || arg == "-j") {
             std::string_view const count = ++i < argc ? std::string_view(argv[i]) : std::string_view();
             unsigned jobs = 0;
@@ -75,6 +77,7 @@ char const* UsageText() {
            "                      ExifTool style; a repeated key gets \" #2\", \" #3\"\n"
            "  --values LEVEL      which value to show: raw, value or display (default)\n"
            "  --structure         print the blocks each reader read, with byte ranges\n"
+           "  --xmp               print the items as an XMP packet (RDF/XML)\n"
            "  -j, --jobs N        read N files at a time (output keeps the file order;\n"
            "                      a progress line shows on a terminal)\n"
            "  -h, --help          show this text\n"

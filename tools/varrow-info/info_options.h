@@ -13,6 +13,7 @@ struct InfoOptions {
     bool recurse = false;            // -r: walk directories
     bool json = false;               // --json: one JSON object per file
     bool structure = false;          // --structure: print the block structure
+    bool xmp = false;                // --xmp: print the items as RDF/XML
     ValueLevel level = ValueLevel::Display;
     unsigned jobs = 1;  // --jobs N: files read in parallel
     bool help = false;

@@ -72,7 +72,9 @@ bool ShowFile(std::string const& path, meta::Metadata& metadata, varrow_info::In
         varrow_info::PrintJson(out, path, metadata, options.level);
     } else {
         if (withHeader) out << "== " << path << '\n';
-        if (options.structure) {
+        if (options.xmp) {
+            out << metadata.ToXmp(readOptions, meta::xmp::RdfSerialisationMode::NoPacketWrapper) << '\n';
+        } else if (options.structure) {
             metadata.DumpStructure(out);
         } else {
             varrow_info::PrintItems(out, metadata, options.level);

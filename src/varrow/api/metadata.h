@@ -22,6 +22,7 @@
 #include "varrow/items/metadatum.h"
 #include "varrow/processors/read_store.h"
 #include "varrow/values/value.h"
+#include "varrow/xmp_out/rdf_serialisation_mode.h"
 
 namespace meta {
 
@@ -201,6 +202,12 @@ public:
 
     // Derives composite items from the items read.
     void GenerateCompositeTags();
+
+    // The items as XMP: every item that maps to an XMP property, XMP items
+    // under their own namespaces. The empty string (or an empty tree) when
+    // the XMP toolkit is not usable or reports an error.
+    std::string ToXmp(Options const& options, xmp::RdfSerialisationMode mode) const;
+    xmp::TXMPMeta<std::string> ToLibXmpTree(Options const& options) const;
 
     // Structural map (recorded when Options::recordStructure is set).
     void PushStructuralNode(std::shared_ptr<StructuralMapNode> const& node);

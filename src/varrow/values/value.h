@@ -25,6 +25,11 @@ namespace meta {
 
 class Value;
 
+namespace xmp {
+template <class TString>
+class TXMPMeta;
+}  // namespace xmp
+
 // Typed conversion behind Value::Convert<T>(); specialised in
 // value_converter.h.
 template <typename T>
@@ -432,6 +437,12 @@ class VARROW_API Value {
     // level; nested, as [a,b] and {name=value} with the separators inside
     // values escaped by '|'.
     std::string ToExifToolString(bool nested = false, char closing = '\0') const;
+
+    // Writes the value, with its qualifiers, at `path` ("Rating",
+    // "History[2]/stEvt:action") of namespace `nsUri` in an XMP tree. False
+    // when it cannot be written; nothing is then left at `path`. Part of the
+    // XMP output module.
+    bool ToXmpTree(xmp::TXMPMeta<std::string>& meta, const char* nsUri, const std::string& path) const;
 
   private:
     using Variant = detail::VariantOf<detail::HeldTypes>::Type;

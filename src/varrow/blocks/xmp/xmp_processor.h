@@ -6,6 +6,7 @@
 
 #include "varrow/api/export.h"
 #include "varrow/processors/processor.h"
+#include "varrow/xmp_out/rdf_serialisation_mode.h"
 
 namespace meta {
 
@@ -36,6 +37,16 @@ class VARROW_API XmpProcessor : public Processor {
     // Items from a parsed tree (also for trees handed in by the caller).
     ReadResult Read(xmp::TXMPMeta<std::string> const& meta, std::shared_ptr<ReadStore> const& store,
                     Metadata& metadata, FieldGroup group = FieldGroup::Unknown);
+
+    // The collection as an XMP tree: every item that maps to an XMP
+    // property, XMP items under their own namespaces, exif:Flash as a
+    // structure; corrected and sorted. Toolkit failures throw XMP_Error.
+    xmp::TXMPMeta<std::string> WriteTree(Metadata const& metadata) const;
+    // WriteTree as RDF/XML text.
+    std::string Write(Metadata const& metadata, xmp::RdfSerialisationMode mode) const;
+    // exif:Flash as the structure of the bits of the EXIF (or else XMP)
+    // Flash item's 16-bit value; nothing for any other value.
+    static void BuildExifFlashStructure(Metadata const& metadata, xmp::TXMPMeta<std::string>& tree);
 
   private:
     void AddToolkitName(std::string_view packet, std::shared_ptr<ReadStore> const& store,

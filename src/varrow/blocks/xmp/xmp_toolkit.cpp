@@ -3,8 +3,12 @@
 #include <exempi/xmp.h>
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cstdlib>
+#include <limits>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <type_traits>
 #include <utility>
@@ -434,6 +438,292 @@ void TXMPUtils<TString>::DuplicateSubtree(TXMPMeta<TString> const& source, TXMPM
     std::string const text(View(value.get()));
     if (xmp_has_property(dst, targetNs, to.c_str())) xmp_delete_property(dst, targetNs, to.c_str());
     CopyNode(src, dst, sourceNs, from, targetNs, to, text, bits, false);
+}
+
+namespace {
+
+// Throws the toolkit's last error unless `ok`.
+void Check(bool ok, char const* what) {
+    if (!ok) ThrowLastError(what);
+}
+
+// The registered prefix of `ns` without its colon; XMP_Error 101 when the
+// namespace is not registered.
+std::string PrefixOf(char const* ns) {
+    XmpStringHandle prefix = NewString();
+    if (ns == nullptr || *ns == '\0' || !xmp_namespace_prefix(ns, prefix.get())) {
+        throw XMP_Error(101, "unregistered schema namespace URI");
+    }
+    std::string_view text = View(prefix.get());
+    if (!text.empty() && text.back() == ':') text.remove_suffix(1);
+    return std::string(text);
+}
+
+// "prefix:name" for a field or qualifier of namespace `ns`; a name that
+// already carries a prefix must carry that of `ns`.
+std::string QualifiedName(char const* ns, char const* name) {
+    if (name == nullptr || *name == '\0') throw XMP_Error(102, "empty field or qualifier name");
+    std::string prefix = PrefixOf(ns);
+    std::string_view const given(name);
+    std::size_t const colon = given.find(':');
+    if (colon == std::string_view::npos) return prefix + ':' + std::string(given);
+    if (given.substr(0, colon) != prefix) throw XMP_Error(102, "prefix and namespace URI mismatch");
+    return std::string(given);
+}
+
+void RequireName(char const* name) {
+    if (name == nullptr || *name == '\0') throw XMP_Error(102, "empty property name");
+}
+
+}  // namespace
+
+template <class TString>
+void TXMPMeta<TString>::SetProperty_Bool(char const* schemaNs, char const* path, bool value,
+                                         std::uint32_t propOptions) {
+    SetProperty(schemaNs, path, value ? "True" : "False", propOptions);
+}
+
+template <class TString>
+void TXMPMeta<TString>::SetProperty_Int(char const* schemaNs, char const* path, std::int32_t value,
+                                        std::uint32_t propOptions) {
+    SetProperty_Int64(schemaNs, path, value, propOptions);
+}
+
+template <class TString>
+void TXMPMeta<TString>::SetProperty_Int64(char const* schemaNs, char const* path, std::int64_t value,
+                                          std::uint32_t propOptions) {
+    EnsureHandle();
+    RequireName(path);
+    Check(xmp_set_property_int64(Handle(handle_), schemaNs, path, value, propOptions),
+          "cannot set an integer XMP property");
+}
+
+// The toolkit prints doubles with six fixed decimals, which turns small
+// numbers into 0.000000; the shortest text that reads back as the same
+// double loses nothing.
+template <class TString>
+void TXMPMeta<TString>::SetProperty_Float(char const* schemaNs, char const* path, double value,
+                                          std::uint32_t propOptions) {
+    std::array<char, 32> buffer{};
+    auto const result = std::to_chars(buffer.data(), buffer.data() + buffer.size() - 1, value);
+    *result.ptr = '\0';
+    SetProperty(schemaNs, path, buffer.data(), propOptions);
+}
+
+template <class TString>
+bool TXMPMeta<TString>::GetProperty_Bool(char const* schemaNs, char const* path, bool* value,
+                                         std::uint32_t* propOptions) const {
+    if (!DoesPropertyExist(schemaNs, path)) return false;
+    bool result = false;
+    std::uint32_t bits = 0;
+    Check(xmp_get_property_bool(Handle(handle_), schemaNs, path, &result, &bits),
+          "not a Boolean XMP property");
+    if (value != nullptr) *value = result;
+    if (propOptions != nullptr) *propOptions = bits;
+    return true;
+}
+
+template <class TString>
+bool TXMPMeta<TString>::GetProperty_Int64(char const* schemaNs, char const* path, std::int64_t* value,
+                                          std::uint32_t* propOptions) const {
+    if (!DoesPropertyExist(schemaNs, path)) return false;
+    std::int64_t result = 0;
+    std::uint32_t bits = 0;
+    Check(xmp_get_property_int64(Handle(handle_), schemaNs, path, &result, &bits),
+          "not an integer XMP property");
+    if (value != nullptr) *value = result;
+    if (propOptions != nullptr) *propOptions = bits;
+    return true;
+}
+
+template <class TString>
+bool TXMPMeta<TString>::GetProperty_Float(char const* schemaNs, char const* path, double* value,
+                                          std::uint32_t* propOptions) const {
+    if (!DoesPropertyExist(schemaNs, path)) return false;
+    double result = 0;
+    std::uint32_t bits = 0;
+    Check(xmp_get_property_float(Handle(handle_), schemaNs, path, &result, &bits), "not a real XMP property");
+    if (value != nullptr) *value = result;
+    if (propOptions != nullptr) *propOptions = bits;
+    return true;
+}
+
+template <class TString>
+void TXMPMeta<TString>::SetLocalizedText(char const* schemaNs, char const* altTextName,
+                                         char const* genericLang, char const* specificLang,
+                                         char const* itemValue, std::uint32_t options) {
+    EnsureHandle();
+    RequireName(altTextName);
+    if (specificLang == nullptr || *specificLang == '\0') throw XMP_Error(4, "empty specific language");
+    Check(xmp_set_localized_text(Handle(handle_), schemaNs, altTextName,
+                                 genericLang != nullptr ? genericLang : "", specificLang,
+                                 itemValue != nullptr ? itemValue : "", options),
+          "cannot set a localised XMP text");
+}
+
+template <class TString>
+bool TXMPMeta<TString>::GetLocalizedText(char const* schemaNs, char const* altTextName,
+                                         char const* genericLang, char const* specificLang,
+                                         TString* actualLang, TString* itemValue,
+                                         std::uint32_t* options) const {
+    if (handle_ == nullptr || specificLang == nullptr || *specificLang == '\0') return false;
+    XmpStringHandle lang = NewString(), value = NewString();
+    std::uint32_t bits = 0;
+    if (!xmp_get_localized_text(Handle(handle_), schemaNs, altTextName,
+                                genericLang != nullptr ? genericLang : "", specificLang, lang.get(),
+                                value.get(), &bits)) {
+        return false;
+    }
+    if (actualLang != nullptr) *actualLang = TString(View(lang.get()));
+    if (itemValue != nullptr) *itemValue = TString(View(value.get()));
+    if (options != nullptr) *options = bits;
+    return true;
+}
+
+template <class TString>
+void TXMPMeta<TString>::AppendArrayItem(char const* schemaNs, char const* arrayName,
+                                        std::uint32_t arrayOptions, char const* itemValue,
+                                        std::uint32_t itemOptions) {
+    EnsureHandle();
+    RequireName(arrayName);
+    std::uint32_t const form = arrayOptions & options::kPropCompositeMask;
+    std::uint32_t existing = 0;
+    if (!GetProperty(schemaNs, arrayName, nullptr, &existing)) {
+        if (form == 0) throw XMP_Error(103, "explicit array options are needed to create an array");
+        if ((form & options::kPropValueIsStruct) != 0) throw XMP_Error(103, "an array cannot be a structure");
+        Set(Handle(handle_), schemaNs, arrayName, nullptr, form | options::kPropValueIsArray);
+    } else if ((existing & options::kPropValueIsArray) == 0) {
+        throw XMP_Error(102, "the property is not an array");
+    }
+    // The C layer's append refuses containers; the index one past the end
+    // creates the item just as well.
+    std::string const path =
+        std::string(arrayName) + '[' + std::to_string(CountArrayItems(schemaNs, arrayName) + 1) + ']';
+    bool const composite = (itemOptions & options::kPropCompositeMask) != 0;
+    Set(Handle(handle_), schemaNs, path, composite ? nullptr : (itemValue != nullptr ? itemValue : ""),
+        itemOptions);
+}
+
+template <class TString>
+void TXMPMeta<TString>::SetArrayItem(char const* schemaNs, char const* arrayName, std::int32_t itemIndex,
+                                     char const* itemValue, std::uint32_t itemOptions) {
+    EnsureHandle();
+    TString path;
+    TXMPUtils<TString>::ComposeArrayItemPath(schemaNs, arrayName, itemIndex, &path);
+    if (!DoesPropertyExist(schemaNs, arrayName)) throw XMP_Error(102, "the array does not exist");
+    if (itemIndex != kArrayLastItem && itemIndex > CountArrayItems(schemaNs, arrayName) + 1) {
+        throw XMP_Error(104, "array index out of range");
+    }
+    bool const composite = (itemOptions & options::kPropCompositeMask) != 0;
+    Set(Handle(handle_), schemaNs, std::string(path),
+        composite ? nullptr : (itemValue != nullptr ? itemValue : ""), itemOptions);
+}
+
+template <class TString>
+bool TXMPMeta<TString>::GetArrayItem(char const* schemaNs, char const* arrayName, std::int32_t itemIndex,
+                                     TString* itemValue, std::uint32_t* itemOptions) const {
+    TString path;
+    TXMPUtils<TString>::ComposeArrayItemPath(schemaNs, arrayName, itemIndex, &path);
+    return GetProperty(schemaNs, std::string(path).c_str(), itemValue, itemOptions);
+}
+
+template <class TString>
+bool TXMPMeta<TString>::DoesArrayItemExist(char const* schemaNs, char const* arrayName,
+                                           std::int32_t itemIndex) const {
+    TString path;
+    TXMPUtils<TString>::ComposeArrayItemPath(schemaNs, arrayName, itemIndex, &path);
+    return DoesPropertyExist(schemaNs, std::string(path).c_str());
+}
+
+template <class TString>
+std::int32_t TXMPMeta<TString>::CountArrayItems(char const* schemaNs, char const* arrayName) const {
+    std::uint32_t bits = 0;
+    if (!GetProperty(schemaNs, arrayName, nullptr, &bits)) return 0;
+    if ((bits & options::kPropValueIsArray) == 0) throw XMP_Error(102, "the property is not an array");
+    // Items are numbered without gaps: an exponential probe and a bisection
+    // find the last one in a logarithmic number of look-ups.
+    std::string const name(arrayName);
+    auto const exists = [&](std::int64_t index) {
+        std::string const item = name + '[' + std::to_string(index) + ']';
+        return xmp_has_property(Handle(handle_), schemaNs, item.c_str());
+    };
+    std::int64_t present = 0, absent = 1;
+    while (absent <= std::numeric_limits<std::int32_t>::max() && exists(absent)) {
+        present = absent;
+        absent *= 2;
+    }
+    while (absent - present > 1) {
+        std::int64_t const middle = present + (absent - present) / 2;
+        (exists(middle) ? present : absent) = middle;
+    }
+    return static_cast<std::int32_t>(present);
+}
+
+template <class TString>
+void TXMPMeta<TString>::SetStructField(char const* schemaNs, char const* structName, char const* fieldNs,
+                                       char const* fieldName, char const* fieldValue, std::uint32_t options) {
+    TString path;
+    TXMPUtils<TString>::ComposeStructFieldPath(schemaNs, structName, fieldNs, fieldName, &path);
+    SetProperty(schemaNs, std::string(path).c_str(), fieldValue, options);
+}
+
+template <class TString>
+bool TXMPMeta<TString>::GetStructField(char const* schemaNs, char const* structName, char const* fieldNs,
+                                       char const* fieldName, TString* fieldValue,
+                                       std::uint32_t* options) const {
+    TString path;
+    TXMPUtils<TString>::ComposeStructFieldPath(schemaNs, structName, fieldNs, fieldName, &path);
+    return GetProperty(schemaNs, std::string(path).c_str(), fieldValue, options);
+}
+
+template <class TString>
+void TXMPMeta<TString>::SetQualifier(char const* schemaNs, char const* propName, char const* qualNs,
+                                     char const* qualName, char const* qualValue, std::uint32_t options) {
+    if (!DoesPropertyExist(schemaNs, propName)) throw XMP_Error(102, "the qualified property does not exist");
+    TString path;
+    TXMPUtils<TString>::ComposeQualifierPath(schemaNs, propName, qualNs, qualName, &path);
+    SetProperty(schemaNs, std::string(path).c_str(), qualValue != nullptr ? qualValue : "", options);
+}
+
+template <class TString>
+void TXMPUtils<TString>::ComposeArrayItemPath(char const* schemaNs, char const* arrayName,
+                                              std::int32_t itemIndex, TString* fullPath) {
+    RequireName(arrayName);
+    PrefixOf(schemaNs);
+    if (itemIndex < kArrayLastItem || itemIndex == 0) throw XMP_Error(104, "array index out of range");
+    std::string path(arrayName);
+    path += itemIndex == kArrayLastItem ? std::string("[last()]") : '[' + std::to_string(itemIndex) + ']';
+    if (fullPath != nullptr) *fullPath = TString(std::move(path));
+}
+
+template <class TString>
+void TXMPUtils<TString>::ComposeStructFieldPath(char const* schemaNs, char const* structName,
+                                                char const* fieldNs, char const* fieldName,
+                                                TString* fullPath) {
+    RequireName(structName);
+    PrefixOf(schemaNs);
+    std::string path = std::string(structName) + '/' + QualifiedName(fieldNs, fieldName);
+    if (fullPath != nullptr) *fullPath = TString(std::move(path));
+}
+
+template <class TString>
+void TXMPUtils<TString>::ComposeQualifierPath(char const* schemaNs, char const* propName, char const* qualNs,
+                                              char const* qualName, TString* fullPath) {
+    RequireName(propName);
+    PrefixOf(schemaNs);
+    std::string path = std::string(propName) + "/?" + QualifiedName(qualNs, qualName);
+    if (fullPath != nullptr) *fullPath = TString(std::move(path));
+}
+
+template <class TString>
+void TXMPUtils<TString>::ComposeLangSelector(char const* schemaNs, char const* arrayName,
+                                             char const* langName, TString* fullPath) {
+    RequireName(arrayName);
+    PrefixOf(schemaNs);
+    std::string_view const lang = langName != nullptr ? std::string_view(langName) : std::string_view();
+    if (lang.empty() || lang.find('"') != std::string_view::npos) throw XMP_Error(102, "bad language name");
+    std::string path = std::string(arrayName) + "[?xml:lang=\"" + std::string(lang) + "\"]";
+    if (fullPath != nullptr) *fullPath = TString(std::move(path));
 }
 
 template class TXMPMeta<std::string>;

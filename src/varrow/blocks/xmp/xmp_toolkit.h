@@ -52,6 +52,9 @@ inline constexpr std::uint32_t kUseCompactFormat = 0x0040;
 inline constexpr std::uint32_t kOmitAllFormatting = 0x0800;
 }  // namespace options
 
+// The index of the last item of an array.
+inline constexpr std::int32_t kArrayLastItem = -1;
+
 template <class TString>
 class TXMPIterator;
 
@@ -123,6 +126,58 @@ class VARROW_API TXMPMeta {
     // Number of top-level properties, for a quick emptiness test.
     std::size_t CountProperties() const;
 
+    // Typed forms of SetProperty; numbers are written as the toolkit formats
+    // them (a double in fixed notation).
+    void SetProperty_Bool(char const* schemaNs, char const* path, bool value, std::uint32_t propOptions = 0);
+    void SetProperty_Int(char const* schemaNs, char const* path, std::int32_t value,
+                         std::uint32_t propOptions = 0);
+    void SetProperty_Int64(char const* schemaNs, char const* path, std::int64_t value,
+                           std::uint32_t propOptions = 0);
+    void SetProperty_Float(char const* schemaNs, char const* path, double value,
+                           std::uint32_t propOptions = 0);
+    // Typed reads: false when the property does not exist; a text that is
+    // not of the type throws XMP_Error.
+    bool GetProperty_Bool(char const* schemaNs, char const* path, bool* value,
+                          std::uint32_t* propOptions) const;
+    bool GetProperty_Int64(char const* schemaNs, char const* path, std::int64_t* value,
+                           std::uint32_t* propOptions) const;
+    bool GetProperty_Float(char const* schemaNs, char const* path, double* value,
+                           std::uint32_t* propOptions) const;
+
+    // Language alternatives. Setting creates the alt-text array when needed
+    // and keeps an "x-default" item in step with the first language set.
+    // Getting picks the specific language, else the generic one, else
+    // "x-default", else the first item; `actualLang` tells which was found.
+    void SetLocalizedText(char const* schemaNs, char const* altTextName, char const* genericLang,
+                          char const* specificLang, char const* itemValue, std::uint32_t options = 0);
+    bool GetLocalizedText(char const* schemaNs, char const* altTextName, char const* genericLang,
+                          char const* specificLang, TString* actualLang, TString* itemValue,
+                          std::uint32_t* options) const;
+
+    // Arrays; items are numbered from 1, and -1 (kArrayLastItem) is the last
+    // one. Appending creates the array with `arrayOptions` when it does not
+    // exist; a null value with a struct or array option appends an empty
+    // container.
+    void AppendArrayItem(char const* schemaNs, char const* arrayName, std::uint32_t arrayOptions,
+                         char const* itemValue, std::uint32_t itemOptions = 0);
+    // Replaces item `itemIndex`; the index one past the end appends.
+    void SetArrayItem(char const* schemaNs, char const* arrayName, std::int32_t itemIndex,
+                      char const* itemValue, std::uint32_t itemOptions = 0);
+    bool GetArrayItem(char const* schemaNs, char const* arrayName, std::int32_t itemIndex, TString* itemValue,
+                      std::uint32_t* itemOptions) const;
+    bool DoesArrayItemExist(char const* schemaNs, char const* arrayName, std::int32_t itemIndex) const;
+    // 0 when the array does not exist; throws XMP_Error when the property
+    // is not an array.
+    std::int32_t CountArrayItems(char const* schemaNs, char const* arrayName) const;
+
+    // Structure fields and qualifiers, by their own namespace and name.
+    void SetStructField(char const* schemaNs, char const* structName, char const* fieldNs,
+                        char const* fieldName, char const* fieldValue, std::uint32_t options = 0);
+    bool GetStructField(char const* schemaNs, char const* structName, char const* fieldNs,
+                        char const* fieldName, TString* fieldValue, std::uint32_t* options) const;
+    void SetQualifier(char const* schemaNs, char const* propName, char const* qualNs, char const* qualName,
+                      char const* qualValue, std::uint32_t options = 0);
+
     // The toolkit's handle; for the toolkit layer only.
     void* GetInternalRef() const noexcept { return handle_; }
 
@@ -171,11 +226,64 @@ struct VARROW_API TXMPUtils {
     static void DuplicateSubtree(TXMPMeta<TString> const& source, TXMPMeta<TString>* dest,
                                  char const* sourceNs, char const* sourceRoot, char const* destNs = nullptr,
                                  char const* destRoot = nullptr, std::uint32_t options = 0);
+
+    // Paths in the toolkit's syntax. The namespace of each step must be
+    // registered (XMP_Error 101 otherwise); a field or qualifier name may
+    // carry its prefix ("stEvt:action"), which must then be that of its
+    // namespace (XMP_Error 102 otherwise).
+    // "ns:Array[3]"; kArrayLastItem gives "ns:Array[last()]".
+    static void ComposeArrayItemPath(char const* schemaNs, char const* arrayName, std::int32_t itemIndex,
+                                     TString* fullPath);
+    // "ns:Struct/fns:Field"
+    static void ComposeStructFieldPath(char const* schemaNs, char const* structName, char const* fieldNs,
+                                       char const* fieldName, TString* fullPath);
+    // "ns:Prop/?qns:Qual"
+    static void ComposeQualifierPath(char const* schemaNs, char const* propName, char const* qualNs,
+                                     char const* qualName, TString* fullPath);
+    // "ns:Alt[?xml:lang=\"x-default\"]", the item of an alt-text array in a
+    // language.
+    static void ComposeLangSelector(char const* schemaNs, char const* arrayName, char const* langName,
+                                    TString* fullPath);
 };
 
 extern template class TXMPMeta<std::string>;
 extern template class TXMPIterator<std::string>;
 extern template struct TXMPUtils<std::string>;
+
+// Where Seek counts from.
+enum SeekMode : std::int32_t {
+    kXMP_SeekFromStart = 0,
+    kXMP_SeekFromCurrent = 1,
+    kXMP_SeekFromEnd = 2,
+};
+
+// The toolkit's byte stream interface, through which file handlers read
+// and rewrite files. Errors are thrown as XMP_Error.
+class VARROW_API XMP_IO {
+  public:
+    XMP_IO() = default;
+    XMP_IO(XMP_IO const&) = delete;
+    XMP_IO& operator=(XMP_IO const&) = delete;
+    virtual ~XMP_IO() = default;
+
+    // Copies up to `count` bytes; with `readAll`, fewer than `count` is an
+    // error. Returns the number copied.
+    virtual std::uint32_t Read(void* buffer, std::uint32_t count, bool readAll = false) = 0;
+    virtual void Write(void const* buffer, std::uint32_t count) = 0;
+    // Returns the new position.
+    virtual std::int64_t Seek(std::int64_t offset, SeekMode mode) = 0;
+    virtual std::int64_t Length() = 0;
+    virtual void Truncate(std::int64_t length) = 0;
+    // A temporary stream that may later replace this one's content
+    // (AbsorbTemp) or be dropped (DeleteTemp); owned by this stream.
+    virtual XMP_IO* DeriveTemp() = 0;
+    virtual void AbsorbTemp() = 0;
+    virtual void DeleteTemp() = 0;
+
+    std::int64_t Offset() { return Seek(0, kXMP_SeekFromCurrent); }
+    std::int64_t Rewind() { return Seek(0, kXMP_SeekFromStart); }
+    std::int64_t ToEOF() { return Seek(0, kXMP_SeekFromEnd); }
+};
 
 // Namespaces varrow writes that the toolkit does not know by default:
 // Creative Commons ("cc") and the MWG collections schema ("mwg-coll").

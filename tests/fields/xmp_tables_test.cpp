@@ -8,6 +8,7 @@
 
 #include "varrow/fields/field_database.h"
 #include "varrow/processors/read_store.h"
+#include "varrow/values/fraction.h"
 #include "varrow/values/value.h"
 #include "varrow/values/xmp_type.h"
 
@@ -154,6 +155,39 @@ TEST(XmpTables, EnumerationsWithoutAnExifTwinGetTheirOwnLookups) {
     EXPECT_EQ(Display(Xmp(FieldGroup::XmpStructFlash, "Return"), Value(std::int64_t{3})), "Return detected");
     EXPECT_EQ(Display(Items(Xmp(FieldGroup::XmpCreativeCommons, "permits")), Value("cc:Distribution")),
               "Distribution");
+}
+
+TEST(XmpTables, RationalsAndExifPropertiesBindConversionsWithInverses) {
+    // Rationals without a conversion of their own show as decimals.
+    XmpField const& resolution = Xmp(FieldGroup::XmpExif, "FocalPlaneXResolution");
+    EXPECT_EQ(Display(resolution, Value(Fraction(71000, 7))), "10142.8571428571");
+    ASSERT_TRUE(resolution.inverseDisplayConversion);
+    EXPECT_EQ(resolution.inverseDisplayConversion(Value("2.5")), Value(Fraction(5, 2)));
+    EXPECT_EQ(Display(Items(Xmp(FieldGroup::XmpExifEx, "LensSpecification")), Value(Fraction(35, 10))),
+              "3.5");
+
+    // APEX values as the EXIF tags convert them, and back.
+    XmpField const& shutter = Xmp(FieldGroup::XmpExif, "ShutterSpeedValue");
+    ASSERT_TRUE(shutter.valueConversion && shutter.inverseValueConversion);
+    ReadStore store;
+    Value const seconds = shutter.valueConversion(Value(Fraction(3, 1)), store);
+    EXPECT_NEAR(seconds.Convert<double>(), 0.125, 1e-12);
+    EXPECT_NEAR(shutter.inverseValueConversion(seconds).Convert<double>(), 3.0, 1e-12);
+    EXPECT_EQ(Display(Xmp(FieldGroup::XmpExif, "FocalLength"), Value(Fraction(58, 10))), "5.8 mm");
+    XmpField const& latitude = Xmp(FieldGroup::XmpExif, "GPSLatitude");
+    ASSERT_TRUE(latitude.inverseValueConversion);
+    EXPECT_EQ(latitude.inverseValueConversion(Value(-52.02)).ToString(), "52,1.200000S");
+
+    // Codes outside an enumeration are named unknown; booleans keep their text.
+    EXPECT_EQ(Display(Xmp(FieldGroup::XmpExif, "ColorSpace"), Value(std::int64_t{-1})), "Unknown (-1)");
+    EXPECT_EQ(Display(Xmp(FieldGroup::XmpStructFlash, "Fired"), Value(false)), "False");
+
+    // Structures and arrays with shown members or items get the conversion
+    // that walks them; plain lists do not.
+    EXPECT_TRUE(Xmp(FieldGroup::XmpExif, "Flash").displayConversion);
+    EXPECT_TRUE(Xmp(FieldGroup::XmpExif, "ComponentsConfiguration").displayConversion);
+    EXPECT_TRUE(Items(Xmp(FieldGroup::XmpMM, "History")).displayConversion);
+    EXPECT_FALSE(Xmp(FieldGroup::XmpDc, "creator").displayConversion);
 }
 
 // Walks a definition and its items, checking what the XMP reader relies on.

@@ -19,6 +19,13 @@ Bag/Seq/Alt flag makes the row an array whose one child under the id ""
 describes the items. Entries flagged Flattened are members of a structure:
 they go to the structure's own table, named by their member id, and never
 into the namespace's table.
+
+How rows are shown: the "conversions" of the declarations (by group and
+property id) bind the conversions the EXIF tags of the same meaning use;
+otherwise an enumeration binds its lookup (an unknown code shown as
+"Unknown (code)") and a rational its decimal form. Structures show their
+members and arrays their items through the members' and items' own rows.
+Each binding comes with its inverse where one is well defined.
 """
 import argparse
 import json
@@ -94,13 +101,43 @@ class Lookups:
         return lookup_name
 
 
-def with_lookup(row, lookup):
+def with_lookup(row, lookup, item):
     row["lookup"] = lookup
+    # A code the enumeration lacks is shown as "Unknown (code)", as for the
+    # EXIF tags; a boolean is looked up by its text.
+    if item == VALUE_TYPES["boolean"]:
+        row["displayConversion"] = f'xmp::BindBooleanLookup("{lookup}")'
+    else:
+        row["displayConversion"] = f'detail::BindLookupShowingUnknown("{lookup}")'
     row["inverseDisplayConversion"] = f'detail::BindReverseDisplayLookup("{lookup}")'
 
 
-def make_row(tag, name, struct_groups, source, where, lookups, group, prefixes=()):
-    """A row of a family file for one property or member."""
+RATIONAL = VALUE_TYPES["rational"]
+# How rationals are shown when the declarations name no other conversion.
+RATIONAL_DISPLAY = {"displayConversion": "&xmp::ToDecimalText",
+                    "inverseDisplayConversion": "&xmp::DecimalTextToFraction"}
+
+
+def display_of_compound(row, group, rid):
+    """Structures show their members, arrays their items, through the members'
+    and items' own definitions."""
+    child = row.get("children", [None])[0]
+    if "children" not in row:
+        if row.get("subdirs"):
+            row["displayConversion"] = f"xmp::BindStructureDisplay(FieldGroup::{row['subdirs'][0]['group']})"
+        return
+    if child.get("subdirs"):
+        child["displayConversion"] = f"xmp::BindStructureDisplay(FieldGroup::{child['subdirs'][0]['group']})"
+    if "lookup" not in row and any(k in child for k in ("lookup", "displayConversion", "valueConversion")):
+        row["displayConversion"] = f"xmp::BindItemDisplay(FieldGroup::{group}, {json.dumps(rid)})"
+
+
+def make_row(tag, rid, name, struct_groups, source, where, lookups, group, prefixes=(), conversions=None):
+    """A row of a family file for one property or member. `conversions` are
+    the declared conversion members of the row (or, under "item", of its
+    items); they replace a lookup."""
+    conversions = dict(conversions or {})
+    item_conversions = conversions.pop("item", None)
     item = value_type(tag, where)
     target = struct_groups.get((source, tag["id"])) if item == STRUCTURE else None
     lookup = lookups.bind(tag, group, name, prefixes, item)
@@ -110,8 +147,13 @@ def make_row(tag, name, struct_groups, source, where, lookups, group, prefixes=(
         row["format"] = item
         if target:
             row["subdirs"] = [{"group": target}]
-        if lookup:
-            with_lookup(row, lookup)
+        if conversions:
+            row.update(conversions)
+        elif lookup:
+            with_lookup(row, lookup, item)
+        elif item == RATIONAL:
+            row.update(RATIONAL_DISPLAY)
+        display_of_compound(row, group, rid)
         return row
     # The items of an array carry its enumeration, unless the lookup reads
     # the whole array as one code.
@@ -119,9 +161,16 @@ def make_row(tag, name, struct_groups, source, where, lookups, group, prefixes=(
     child = {"id": "", "name": name, "format": item}
     if target:
         child["subdirs"] = [{"group": target}]
-    if lookup:
-        with_lookup(row if lookups.whole_array(lookup) else child, lookup)
+    if item_conversions:
+        child.update(item_conversions)
+    elif lookup:
+        with_lookup(row if lookups.whole_array(lookup) else child, lookup, item)
+    elif item == RATIONAL:
+        child.update(RATIONAL_DISPLAY)
+    row.update(conversions)
     row["children"] = [child]
+    if "displayConversion" not in row:
+        display_of_compound(row, group, rid)
     return row
 
 
@@ -166,14 +215,15 @@ def build(reference):
         source, group = ns["source"], ns["group"]
         rows = {}
         entries = []
+        declared = decl.get("conversions", {}).get(group, {})
         for tag in tables[source]["tags"]:
             if "Flattened" in flags(tag):
                 continue
             where = f"{source} {tag['id']}"
             if tag["id"] in rows:
                 raise SystemExit(f"{where}: property listed twice")
-            row = make_row(tag, tag["name"], struct_groups, source, where, lookups, group,
-                           ns.get("lookupPrefixes", []))
+            row = make_row(tag, tag["id"], tag["name"], struct_groups, source, where, lookups, group,
+                           ns.get("lookupPrefixes", []), declared.get(tag["id"]))
             rows[tag["id"]] = row
             entries.append((tag["id"], tag["name"], "Avoid" in flags(tag)))
         top_level[group] = entries
@@ -192,7 +242,7 @@ def build(reference):
                 if mid in rows:
                     continue  # the same member of another parent of this structure
                 name = mid[0].upper() + mid[1:]
-                rows[mid] = make_row(tag, name, struct_groups, source, f"{source} {tag['id']}", lookups,
+                rows[mid] = make_row(tag, mid, name, struct_groups, source, f"{source} {tag['id']}", lookups,
                                      struct["group"])
             if not found:
                 raise SystemExit(f"{struct['group']}: no members of {source} {parent}")
@@ -206,8 +256,11 @@ def build(reference):
                        "tools/gen/inputs/xmp/declarations.json and the tag reference; do not edit, "
                        "run the script again.",
             "output": info["output"],
-            # Rows with a lookup bind its reverse as their inverse conversion.
-            "includes": ["varrow/fields/display_lookups.h"],
+            # Rows with a lookup bind its reverse as their inverse conversion;
+            # the others name the conversions of the EXIF tags and the XMP
+            # reader's own.
+            "includes": ["varrow/fields/display_lookups.h", "varrow/fields/conversions/lookup_print.h",
+                         "varrow/blocks/xmp/xmp_conversions.h", "varrow/values/conversions/conversions.h"],
             "tables": families[key],
         }
         outputs[FIELDS / f"{key}.json"] = render_family(family)

@@ -32,6 +32,19 @@ bool Visible(XmpField const* field, Options const& options) {
     return field->visibility == 1 && !options.dropUnknownXmp;
 }
 
+// The subject the packet describes (rdf:about), when it names one. The RDF
+// namespace has no group of its own: the item passes through, like the
+// properties of unregistered namespaces.
+void AddAboutName(std::string_view packet, std::shared_ptr<ReadStore> const& store, Metadata& metadata,
+                  Options const& options) {
+    if (options.dropUnknownXmp) return;
+    std::optional<std::string> about = xmp::FindAboutName(packet);
+    if (!about) return;
+    int const priority = ComputeItemPriority(FieldGroup::XmpPassthrough, 1, *store);
+    metadata.Add<XmpMetadatum>(XmpKey{FieldGroup::XmpPassthrough, "about", nullptr}, store,
+                               TextXmpValue(std::move(*about)), priority, "rdf");
+}
+
 }  // namespace
 
 ReadResult XmpProcessor::Read(DataSource& source, std::shared_ptr<ReadStore> const& store, Metadata& metadata,
@@ -60,10 +73,17 @@ ReadResult XmpProcessor::Read(DataSource& source, std::shared_ptr<ReadStore> con
     std::shared_ptr<Initialiser> const initialiser = metadata.GetInitialiser();
     if (!initialiser || !initialiser->XmpOkay()) return ReadResult::Error;
 
+    // Wide packets are read as UTF-8: the packet finding, trailer cutting
+    // and toolkit-name scanning all work on 8-bit text.
+    std::optional<std::string> const utf8 = xmp::TranscodeWidePacket(text);
+    if (utf8) text = *utf8;
     std::string_view const packet = xmp::FindPacket(text);
     xmp::TXMPMeta<std::string> const meta = xmp::DeserialiseRdf(xmp::DropTrailer(packet), nullptr);
     ReadResult const result = Read(meta, store, metadata, group);
-    if (result == ReadResult::Success) AddToolkitName(packet, store, metadata);
+    if (result == ReadResult::Success) {
+        AddToolkitName(packet, store, metadata);
+        AddAboutName(packet, store, metadata, GetOptions());
+    }
     return result;
 }
 

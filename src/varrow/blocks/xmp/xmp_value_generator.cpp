@@ -1,5 +1,6 @@
 #include "varrow/blocks/xmp/xmp_value_generator.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "varrow/fields/field_database.h"
@@ -22,6 +23,15 @@ XmpValueGenerator::ResultType Result(std::string prefix, std::string name, Field
     result.value = std::move(value);
     result.field = field;
     return result;
+}
+
+// An alternative array of texts that all name their language is a language
+// alternative, whether or not a definition says so.
+bool IsLanguageAlternative(XmpNode const& node) {
+    XmpNode::Array const& items = node.GetArrayValue();
+    return !items.empty() && std::all_of(items.begin(), items.end(), [](XmpNode const& item) {
+        return item.GetForm() == XmpGroupForm::Simple && item.GetQualifiers().contains("xml:lang");
+    });
 }
 
 }  // namespace
@@ -75,7 +85,9 @@ XmpValueGenerator::ResultType XmpValueGenerator::GenerateUnknown(std::string pre
         case XmpGroupForm::Structure: type = XmpType::Structure; break;
         case XmpGroupForm::Bag: type = XmpType::UnorderedArray; break;
         case XmpGroupForm::Sequence: type = XmpType::OrderedArray; break;
-        case XmpGroupForm::Alternative: type = XmpType::AlternativeArray; break;
+        case XmpGroupForm::Alternative:
+            type = IsLanguageAlternative(node) ? XmpType::LanguageAlternative : XmpType::AlternativeArray;
+            break;
         default: break;
     }
     return Result(std::move(prefix), std::move(name), group, CreateXmpValue(type), nullptr);

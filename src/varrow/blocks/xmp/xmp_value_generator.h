@@ -47,7 +47,8 @@ class VARROW_API XmpValueGenerator {
     // By shape alone.
     ResultType operator()(XmpNode const& node, Options const& options) const;
     // The shape-based choice: simple text, structure, bag, sequence or
-    // alternative; nothing for a node of no known form.
+    // alternative (a language alternative when every item is a text with an
+    // xml:lang qualifier); nothing for a node of no known form.
     static ResultType GenerateUnknown(std::string prefix, std::string name, FieldGroup group,
                                       XmpNode const& node);
 

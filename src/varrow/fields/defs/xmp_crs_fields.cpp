@@ -2,9 +2,12 @@
 
 #include <cstdint>
 
+#include "varrow/blocks/xmp/xmp_conversions.h"
+#include "varrow/fields/conversions/lookup_print.h"
 #include "varrow/fields/defs/field_defs.h"
 #include "varrow/fields/display_lookups.h"
 #include "varrow/fields/field_row.h"
+#include "varrow/values/conversions/conversions.h"
 
 namespace meta::field_defs {
 
@@ -499,53 +502,66 @@ constexpr detail::FieldRow<XmpField> kXmpCrsFieldsRows[] = {
 
 void Customise2(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructCorrection));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructCorrection);
 }
 
 void Customise1(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpCrs, "CircularGradientBasedCorrections");
     detail::AddRows(f.children, kChildren1);
 }
 
 void Customise3(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("XmpCrsCropUnit");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("XmpCrsCropUnit");
 }
 
 void Customise4(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("XmpCrsCropUnits");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("XmpCrsCropUnits");
 }
 
 void Customise6(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructCorrection));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructCorrection);
 }
 
 void Customise5(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpCrs, "GradientBasedCorrections");
     detail::AddRows(f.children, kChildren5);
 }
 
 void Customise8(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructCorrection));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructCorrection);
 }
 
 void Customise7(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpCrs, "MaskGroupBasedCorrections");
     detail::AddRows(f.children, kChildren7);
 }
 
 void Customise9(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("XmpCrsMoireFilter");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("XmpCrsMoireFilter");
 }
 
 void Customise11(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructCorrection));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructCorrection);
 }
 
 void Customise10(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpCrs, "PaintBasedCorrections");
     detail::AddRows(f.children, kChildren10);
 }
 
 void Customise12(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("XmpCrsPerspectiveUpright");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("XmpCrsPerspectiveUpright");
 }
 
 void Customise13(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("XmpCrsPostCropVignetteStyle");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("XmpCrsPostCropVignetteStyle");
 }
 
@@ -555,9 +571,11 @@ void Customise14(XmpField& f) {
 
 void Customise16(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructRetouchArea));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructRetouchArea);
 }
 
 void Customise15(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpCrs, "RetouchAreas");
     detail::AddRows(f.children, kChildren15);
 }
 
@@ -578,6 +596,7 @@ void Customise20(XmpField& f) {
 }
 
 void Customise21(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("XmpCrsToneCurveName");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("XmpCrsToneCurveName");
 }
 
@@ -602,6 +621,7 @@ void Customise26(XmpField& f) {
 }
 
 void Customise27(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("XmpCrsWhiteBalance");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("XmpCrsWhiteBalance");
 }
 

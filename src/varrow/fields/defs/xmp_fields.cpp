@@ -2,9 +2,12 @@
 
 #include <cstdint>
 
+#include "varrow/blocks/xmp/xmp_conversions.h"
+#include "varrow/fields/conversions/lookup_print.h"
 #include "varrow/fields/defs/field_defs.h"
 #include "varrow/fields/display_lookups.h"
 #include "varrow/fields/field_row.h"
+#include "varrow/values/conversions/conversions.h"
 
 namespace meta::field_defs {
 
@@ -63,69 +66,115 @@ void Customise50(XmpField& f);  // XmpTiffFields Orientation Orientation
 void Customise51(XmpField& f);  // XmpTiffFields PhotometricInterpretation PhotometricInterpretation
 void Customise52(XmpField& f);  // XmpTiffFields PlanarConfiguration PlanarConfiguration
 void Customise53(XmpField& f);  // XmpTiffFields PrimaryChromaticities PrimaryChromaticities
-void Customise54(XmpField& f);  // XmpTiffFields ReferenceBlackWhite ReferenceBlackWhite
-void Customise55(XmpField& f);  // XmpTiffFields ResolutionUnit ResolutionUnit
-void Customise56(XmpField& f);  // XmpTiffFields TransferFunction TransferFunction
-void Customise57(XmpField& f);  // XmpTiffFields WhitePoint WhitePoint
-void Customise58(XmpField& f);  // XmpTiffFields YCbCrCoefficients YCbCrCoefficients
-void Customise59(XmpField& f);  // XmpTiffFields YCbCrPositioning YCbCrPositioning
-void Customise60(XmpField& f);  // XmpTiffFields YCbCrSubSampling YCbCrSubSampling
-void Customise61(XmpField& f);  // XmpExifFields CFAPattern CFAPattern
-void Customise62(XmpField& f);  // XmpExifFields ColorSpace ColorSpace
-void Customise63(XmpField& f);  // XmpExifFields ComponentsConfiguration ComponentsConfiguration
-void Customise64(XmpField& f);  // XmpExifFields ComponentsConfiguration child  ComponentsConfiguration
-void Customise65(XmpField& f);  // XmpExifFields Contrast Contrast
-void Customise66(XmpField& f);  // XmpExifFields CustomRendered CustomRendered
-void Customise67(XmpField& f);  // XmpExifFields DeviceSettingDescription DeviceSettingDescription
-void Customise68(XmpField& f);  // XmpExifFields ExposureMode ExposureMode
-void Customise69(XmpField& f);  // XmpExifFields ExposureProgram ExposureProgram
-void Customise70(XmpField& f);  // XmpExifFields FileSource FileSource
-void Customise71(XmpField& f);  // XmpExifFields Flash Flash
-void Customise72(XmpField& f);  // XmpExifFields FocalPlaneResolutionUnit FocalPlaneResolutionUnit
-void Customise73(XmpField& f);  // XmpExifFields GPSAltitudeRef GPSAltitudeRef
-void Customise74(XmpField& f);  // XmpExifFields GPSDestBearingRef GPSDestBearingRef
-void Customise75(XmpField& f);  // XmpExifFields GPSDestDistanceRef GPSDestDistanceRef
-void Customise76(XmpField& f);  // XmpExifFields GPSDifferential GPSDifferential
-void Customise77(XmpField& f);  // XmpExifFields GPSImgDirectionRef GPSImgDirectionRef
-void Customise78(XmpField& f);  // XmpExifFields GPSMeasureMode GPSMeasureMode
-void Customise79(XmpField& f);  // XmpExifFields GPSSpeedRef GPSSpeedRef
-void Customise80(XmpField& f);  // XmpExifFields GPSStatus GPSStatus
-void Customise81(XmpField& f);  // XmpExifFields GPSTrackRef GPSTrackRef
-void Customise82(XmpField& f);  // XmpExifFields GainControl GainControl
-void Customise83(XmpField& f);  // XmpExifFields ISOSpeedRatings ISO
-void Customise84(XmpField& f);  // XmpExifFields LightSource LightSource
-void Customise85(XmpField& f);  // XmpExifFields MeteringMode MeteringMode
-void Customise86(XmpField& f);  // XmpExifFields OECF Opto-ElectricConvFactor
-void Customise87(XmpField& f);  // XmpExifFields Saturation Saturation
-void Customise88(XmpField& f);  // XmpExifFields SceneCaptureType SceneCaptureType
-void Customise89(XmpField& f);  // XmpExifFields SceneType SceneType
-void Customise90(XmpField& f);  // XmpExifFields SensingMethod SensingMethod
-void Customise91(XmpField& f);  // XmpExifFields Sharpness Sharpness
-void Customise92(XmpField& f);  // XmpExifFields SpatialFrequencyResponse SpatialFrequencyResponse
-void Customise93(XmpField& f);  // XmpExifFields SubjectArea SubjectArea
-void Customise94(XmpField& f);  // XmpExifFields SubjectDistanceRange SubjectDistanceRange
-void Customise95(XmpField& f);  // XmpExifFields SubjectLocation SubjectLocation
-void Customise96(XmpField& f);  // XmpExifFields WhiteBalance WhiteBalance
-void Customise97(XmpField& f);  // XmpExifExFields CompositeImage CompositeImage
-void Customise98(XmpField& f);  // XmpExifExFields CompositeImageCount CompositeImageCount
-void Customise99(XmpField& f);  // XmpExifExFields InteroperabilityIndex InteropIndex
-void Customise100(XmpField& f);  // XmpExifExFields LensSpecification LensInfo
-void Customise101(XmpField& f);  // XmpExifExFields SensitivityType SensitivityType
-void Customise102(XmpField& f);  // XmpIptcCoreFields CreatorContactInfo CreatorContactInfo
-void Customise103(XmpField& f);  // XmpIptcCoreFields Scene Scene
-void Customise104(XmpField& f);  // XmpIptcCoreFields SubjectCode SubjectCode
-void Customise105(XmpField& f);  // XmpLightroomFields hierarchicalSubject HierarchicalSubject
-void Customise106(XmpField& f);  // XmpLightroomFields weightedFlatSubject WeightedFlatSubject
-void Customise107(XmpField& f);  // XmpCreativeCommonsFields permits Permits
-void Customise108(XmpField& f);  // XmpCreativeCommonsFields permits child  Permits
-void Customise109(XmpField& f);  // XmpCreativeCommonsFields prohibits Prohibits
-void Customise110(XmpField& f);  // XmpCreativeCommonsFields prohibits child  Prohibits
-void Customise111(XmpField& f);  // XmpCreativeCommonsFields requires Requires
-void Customise112(XmpField& f);  // XmpCreativeCommonsFields requires child  Requires
-void Customise113(XmpField& f);  // XmpMwgCollectionsFields Collections Collections
-void Customise114(XmpField& f);  // XmpMwgCollectionsFields Collections child  Collections
-void Customise115(XmpField& f);  // PhotomechanicXmpFields ColorClass ColorClass
-void Customise116(XmpField& f);  // PhotomechanicXmpFields Tagged Tagged
+void Customise54(XmpField& f);  // XmpTiffFields PrimaryChromaticities child  PrimaryChromaticities
+void Customise55(XmpField& f);  // XmpTiffFields ReferenceBlackWhite ReferenceBlackWhite
+void Customise56(XmpField& f);  // XmpTiffFields ReferenceBlackWhite child  ReferenceBlackWhite
+void Customise57(XmpField& f);  // XmpTiffFields ResolutionUnit ResolutionUnit
+void Customise58(XmpField& f);  // XmpTiffFields TransferFunction TransferFunction
+void Customise59(XmpField& f);  // XmpTiffFields WhitePoint WhitePoint
+void Customise60(XmpField& f);  // XmpTiffFields WhitePoint child  WhitePoint
+void Customise61(XmpField& f);  // XmpTiffFields XResolution XResolution
+void Customise62(XmpField& f);  // XmpTiffFields YCbCrCoefficients YCbCrCoefficients
+void Customise63(XmpField& f);  // XmpTiffFields YCbCrCoefficients child  YCbCrCoefficients
+void Customise64(XmpField& f);  // XmpTiffFields YCbCrPositioning YCbCrPositioning
+void Customise65(XmpField& f);  // XmpTiffFields YCbCrSubSampling YCbCrSubSampling
+void Customise66(XmpField& f);  // XmpTiffFields YResolution YResolution
+void Customise67(XmpField& f);  // XmpExifFields ApertureValue ApertureValue
+void Customise68(XmpField& f);  // XmpExifFields BrightnessValue BrightnessValue
+void Customise69(XmpField& f);  // XmpExifFields CFAPattern CFAPattern
+void Customise70(XmpField& f);  // XmpExifFields ColorSpace ColorSpace
+void Customise71(XmpField& f);  // XmpExifFields ComponentsConfiguration ComponentsConfiguration
+void Customise72(XmpField& f);  // XmpExifFields ComponentsConfiguration child  ComponentsConfiguration
+void Customise73(XmpField& f);  // XmpExifFields CompressedBitsPerPixel CompressedBitsPerPixel
+void Customise74(XmpField& f);  // XmpExifFields Contrast Contrast
+void Customise75(XmpField& f);  // XmpExifFields CustomRendered CustomRendered
+void Customise76(XmpField& f);  // XmpExifFields DeviceSettingDescription DeviceSettingDescription
+void Customise77(XmpField& f);  // XmpExifFields DigitalZoomRatio DigitalZoomRatio
+void Customise78(XmpField& f);  // XmpExifFields ExposureBiasValue ExposureCompensation
+void Customise79(XmpField& f);  // XmpExifFields ExposureIndex ExposureIndex
+void Customise80(XmpField& f);  // XmpExifFields ExposureMode ExposureMode
+void Customise81(XmpField& f);  // XmpExifFields ExposureProgram ExposureProgram
+void Customise82(XmpField& f);  // XmpExifFields ExposureTime ExposureTime
+void Customise83(XmpField& f);  // XmpExifFields FNumber FNumber
+void Customise84(XmpField& f);  // XmpExifFields FileSource FileSource
+void Customise85(XmpField& f);  // XmpExifFields Flash Flash
+void Customise86(XmpField& f);  // XmpExifFields FlashEnergy FlashEnergy
+void Customise87(XmpField& f);  // XmpExifFields FocalLength FocalLength
+void Customise88(XmpField& f);  // XmpExifFields FocalLengthIn35mmFilm FocalLengthIn35mmFormat
+void Customise89(XmpField& f);  // XmpExifFields FocalPlaneResolutionUnit FocalPlaneResolutionUnit
+void Customise90(XmpField& f);  // XmpExifFields FocalPlaneXResolution FocalPlaneXResolution
+void Customise91(XmpField& f);  // XmpExifFields FocalPlaneYResolution FocalPlaneYResolution
+void Customise92(XmpField& f);  // XmpExifFields GPSAltitude GPSAltitude
+void Customise93(XmpField& f);  // XmpExifFields GPSAltitudeRef GPSAltitudeRef
+void Customise94(XmpField& f);  // XmpExifFields GPSDOP GPSDOP
+void Customise95(XmpField& f);  // XmpExifFields GPSDestBearing GPSDestBearing
+void Customise96(XmpField& f);  // XmpExifFields GPSDestBearingRef GPSDestBearingRef
+void Customise97(XmpField& f);  // XmpExifFields GPSDestDistance GPSDestDistance
+void Customise98(XmpField& f);  // XmpExifFields GPSDestDistanceRef GPSDestDistanceRef
+void Customise99(XmpField& f);  // XmpExifFields GPSDestLatitude GPSDestLatitude
+void Customise100(XmpField& f);  // XmpExifFields GPSDestLongitude GPSDestLongitude
+void Customise101(XmpField& f);  // XmpExifFields GPSDifferential GPSDifferential
+void Customise102(XmpField& f);  // XmpExifFields GPSHPositioningError GPSHPositioningError
+void Customise103(XmpField& f);  // XmpExifFields GPSImgDirection GPSImgDirection
+void Customise104(XmpField& f);  // XmpExifFields GPSImgDirectionRef GPSImgDirectionRef
+void Customise105(XmpField& f);  // XmpExifFields GPSLatitude GPSLatitude
+void Customise106(XmpField& f);  // XmpExifFields GPSLongitude GPSLongitude
+void Customise107(XmpField& f);  // XmpExifFields GPSMeasureMode GPSMeasureMode
+void Customise108(XmpField& f);  // XmpExifFields GPSSpeed GPSSpeed
+void Customise109(XmpField& f);  // XmpExifFields GPSSpeedRef GPSSpeedRef
+void Customise110(XmpField& f);  // XmpExifFields GPSStatus GPSStatus
+void Customise111(XmpField& f);  // XmpExifFields GPSTrack GPSTrack
+void Customise112(XmpField& f);  // XmpExifFields GPSTrackRef GPSTrackRef
+void Customise113(XmpField& f);  // XmpExifFields GainControl GainControl
+void Customise114(XmpField& f);  // XmpExifFields ISOSpeedRatings ISO
+void Customise115(XmpField& f);  // XmpExifFields LightSource LightSource
+void Customise116(XmpField& f);  // XmpExifFields MaxApertureValue MaxApertureValue
+void Customise117(XmpField& f);  // XmpExifFields MeteringMode MeteringMode
+void Customise118(XmpField& f);  // XmpExifFields OECF Opto-ElectricConvFactor
+void Customise119(XmpField& f);  // XmpExifFields Saturation Saturation
+void Customise120(XmpField& f);  // XmpExifFields SceneCaptureType SceneCaptureType
+void Customise121(XmpField& f);  // XmpExifFields SceneType SceneType
+void Customise122(XmpField& f);  // XmpExifFields SensingMethod SensingMethod
+void Customise123(XmpField& f);  // XmpExifFields Sharpness Sharpness
+void Customise124(XmpField& f);  // XmpExifFields ShutterSpeedValue ShutterSpeedValue
+void Customise125(XmpField& f);  // XmpExifFields SpatialFrequencyResponse SpatialFrequencyResponse
+void Customise126(XmpField& f);  // XmpExifFields SubjectArea SubjectArea
+void Customise127(XmpField& f);  // XmpExifFields SubjectDistance SubjectDistance
+void Customise128(XmpField& f);  // XmpExifFields SubjectDistanceRange SubjectDistanceRange
+void Customise129(XmpField& f);  // XmpExifFields SubjectLocation SubjectLocation
+void Customise130(XmpField& f);  // XmpExifFields WhiteBalance WhiteBalance
+void Customise131(XmpField& f);  // XmpExifExFields Acceleration Acceleration
+void Customise132(XmpField& f);  // XmpExifExFields CameraElevationAngle CameraElevationAngle
+void Customise133(XmpField& f);  // XmpExifExFields CompositeImage CompositeImage
+void Customise134(XmpField& f);  // XmpExifExFields CompositeImageCount CompositeImageCount
+void Customise135(XmpField& f);  // XmpExifExFields Gamma Gamma
+void Customise136(XmpField& f);  // XmpExifExFields Humidity Humidity
+void Customise137(XmpField& f);  // XmpExifExFields InteroperabilityIndex InteropIndex
+void Customise138(XmpField& f);  // XmpExifExFields LensSpecification LensInfo
+void Customise139(XmpField& f);  // XmpExifExFields LensSpecification child  LensInfo
+void Customise140(XmpField& f);  // XmpExifExFields Pressure Pressure
+void Customise141(XmpField& f);  // XmpExifExFields SensitivityType SensitivityType
+void Customise142(XmpField& f);  // XmpExifExFields Temperature AmbientTemperature
+void Customise143(XmpField& f);  // XmpExifExFields WaterDepth WaterDepth
+void Customise144(XmpField& f);  // XmpAuxFields ApproximateFocusDistance ApproximateFocusDistance
+void Customise145(XmpField& f);  // XmpAuxFields EnhanceSuperResolutionScale EnhanceSuperResolutionScale
+void Customise146(XmpField& f);  // XmpAuxFields FlashCompensation FlashCompensation
+void Customise147(XmpField& f);  // XmpAuxFields LensInfo LensInfo
+void Customise148(XmpField& f);  // XmpIptcCoreFields CreatorContactInfo CreatorContactInfo
+void Customise149(XmpField& f);  // XmpIptcCoreFields Scene Scene
+void Customise150(XmpField& f);  // XmpIptcCoreFields SubjectCode SubjectCode
+void Customise151(XmpField& f);  // XmpLightroomFields hierarchicalSubject HierarchicalSubject
+void Customise152(XmpField& f);  // XmpLightroomFields weightedFlatSubject WeightedFlatSubject
+void Customise153(XmpField& f);  // XmpCreativeCommonsFields permits Permits
+void Customise154(XmpField& f);  // XmpCreativeCommonsFields permits child  Permits
+void Customise155(XmpField& f);  // XmpCreativeCommonsFields prohibits Prohibits
+void Customise156(XmpField& f);  // XmpCreativeCommonsFields prohibits child  Prohibits
+void Customise157(XmpField& f);  // XmpCreativeCommonsFields requires Requires
+void Customise158(XmpField& f);  // XmpCreativeCommonsFields requires child  Requires
+void Customise159(XmpField& f);  // XmpMwgCollectionsFields Collections Collections
+void Customise160(XmpField& f);  // XmpMwgCollectionsFields Collections child  Collections
+void Customise161(XmpField& f);  // PhotomechanicXmpFields ColorClass ColorClass
+void Customise162(XmpField& f);  // PhotomechanicXmpFields Tagged Tagged
 
 constexpr detail::FieldRow<XmpField> kXmlFieldsRows[] = {
     {{"lastUpdate", 10}, "LastUpdate", nullptr, nullptr, 0, 1, 0, 1, false, nullptr, {}, nullptr},
@@ -395,26 +444,26 @@ constexpr detail::FieldRow<XmpField> kChildren48[] = {
 };
 
 constexpr detail::FieldRow<XmpField> kChildren53[] = {
-    {{"", 0}, "PrimaryChromaticities", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, nullptr},
+    {{"", 0}, "PrimaryChromaticities", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise54},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren54[] = {
-    {{"", 0}, "ReferenceBlackWhite", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, nullptr},
-};
-
-constexpr detail::FieldRow<XmpField> kChildren56[] = {
-    {{"", 0}, "TransferFunction", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
-};
-
-constexpr detail::FieldRow<XmpField> kChildren57[] = {
-    {{"", 0}, "WhitePoint", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, nullptr},
+constexpr detail::FieldRow<XmpField> kChildren55[] = {
+    {{"", 0}, "ReferenceBlackWhite", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise56},
 };
 
 constexpr detail::FieldRow<XmpField> kChildren58[] = {
-    {{"", 0}, "YCbCrCoefficients", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, nullptr},
+    {{"", 0}, "TransferFunction", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren60[] = {
+constexpr detail::FieldRow<XmpField> kChildren59[] = {
+    {{"", 0}, "WhitePoint", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise60},
+};
+
+constexpr detail::FieldRow<XmpField> kChildren62[] = {
+    {{"", 0}, "YCbCrCoefficients", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise63},
+};
+
+constexpr detail::FieldRow<XmpField> kChildren65[] = {
     {{"", 0}, "YCbCrSubSampling", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
 };
 
@@ -441,216 +490,223 @@ constexpr detail::FieldRow<XmpField> kXmpTiffFieldsRows[] = {
     {{"PrimaryChromaticities", 21}, "PrimaryChromaticities", nullptr, nullptr,
      0, 2, 0, 1, false, nullptr, {}, Customise53},
     {{"ReferenceBlackWhite", 19}, "ReferenceBlackWhite", nullptr, nullptr,
-     0, 2, 0, 1, false, nullptr, {}, Customise54},
+     0, 2, 0, 1, false, nullptr, {}, Customise55},
     {{"ResolutionUnit", 14}, "ResolutionUnit", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifResolutionUnit", {}, Customise55},
+     0, 8, 0, 1, false, "ExifResolutionUnit", {}, Customise57},
     {{"SamplesPerPixel", 15}, "SamplesPerPixel", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
     {{"Software", 8}, "Software", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"TransferFunction", 16}, "TransferFunction", nullptr, nullptr,
-     0, 2, 0, 1, false, nullptr, {}, Customise56},
-    {{"WhitePoint", 10}, "WhitePoint", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise57},
-    {{"XResolution", 11}, "XResolution", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, nullptr},
-    {{"YCbCrCoefficients", 17}, "YCbCrCoefficients", nullptr, nullptr,
      0, 2, 0, 1, false, nullptr, {}, Customise58},
+    {{"WhitePoint", 10}, "WhitePoint", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise59},
+    {{"XResolution", 11}, "XResolution", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise61},
+    {{"YCbCrCoefficients", 17}, "YCbCrCoefficients", nullptr, nullptr,
+     0, 2, 0, 1, false, nullptr, {}, Customise62},
     {{"YCbCrPositioning", 16}, "YCbCrPositioning", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifYCbCrPositioning", {}, Customise59},
+     0, 8, 0, 1, false, "ExifYCbCrPositioning", {}, Customise64},
     {{"YCbCrSubSampling", 16}, "YCbCrSubSampling", nullptr, nullptr,
-     0, 2, 0, 1, false, "ExifYCbCrSubSampling", {}, Customise60},
-    {{"YResolution", 11}, "YResolution", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, nullptr},
+     0, 2, 0, 1, false, "ExifYCbCrSubSampling", {}, Customise65},
+    {{"YResolution", 11}, "YResolution", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise66},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren63[] = {
+constexpr detail::FieldRow<XmpField> kChildren71[] = {
     {{"", 0}, "ComponentsConfiguration", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifComponentsConfiguration", {}, Customise64},
+     0, 8, 0, 1, false, "ExifComponentsConfiguration", {}, Customise72},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren83[] = {
+constexpr detail::FieldRow<XmpField> kChildren114[] = {
     {{"", 0}, "ISO", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren93[] = {
+constexpr detail::FieldRow<XmpField> kChildren126[] = {
     {{"", 0}, "SubjectArea", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren95[] = {
+constexpr detail::FieldRow<XmpField> kChildren129[] = {
     {{"", 0}, "SubjectLocation", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
 };
 
 constexpr detail::FieldRow<XmpField> kXmpExifFieldsRows[] = {
-    {{"ApertureValue", 13}, "ApertureValue", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, nullptr},
-    {{"BrightnessValue", 15}, "BrightnessValue", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, nullptr},
-    {{"CFAPattern", 10}, "CFAPattern", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise61},
+    {{"ApertureValue", 13}, "ApertureValue", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise67},
+    {{"BrightnessValue", 15}, "BrightnessValue", nullptr, nullptr,
+     0, 22, 0, 1, false, nullptr, {}, Customise68},
+    {{"CFAPattern", 10}, "CFAPattern", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise69},
     {{"ColorSpace", 10}, "ColorSpace", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifColorSpace", {}, Customise62},
+     0, 8, 0, 1, false, "ExifColorSpace", {}, Customise70},
     {{"ComponentsConfiguration", 23}, "ComponentsConfiguration", nullptr, nullptr,
-     0, 2, 0, 1, false, nullptr, {}, Customise63},
+     0, 2, 0, 1, false, nullptr, {}, Customise71},
     {{"CompressedBitsPerPixel", 22}, "CompressedBitsPerPixel", nullptr, nullptr,
-     0, 22, 0, 1, false, nullptr, {}, nullptr},
-    {{"Contrast", 8}, "Contrast", nullptr, nullptr, 0, 8, 0, 1, false, "ExifContrast", {}, Customise65},
+     0, 22, 0, 1, false, nullptr, {}, Customise73},
+    {{"Contrast", 8}, "Contrast", nullptr, nullptr, 0, 8, 0, 1, false, "ExifContrast", {}, Customise74},
     {{"CustomRendered", 14}, "CustomRendered", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifCustomRendered", {}, Customise66},
+     0, 8, 0, 1, false, "ExifCustomRendered", {}, Customise75},
     {{"DateTimeDigitized", 17}, "DateTimeDigitized", nullptr, nullptr,
      0, 7, 0, 1, false, nullptr, {}, nullptr},
     {{"DateTimeOriginal", 16}, "DateTimeOriginal", nullptr, nullptr, 0, 7, 0, 1, false, nullptr, {}, nullptr},
     {{"DeviceSettingDescription", 24}, "DeviceSettingDescription", nullptr, nullptr,
-     0, 5, 0, 1, false, nullptr, {}, Customise67},
+     0, 5, 0, 1, false, nullptr, {}, Customise76},
     {{"DigitalZoomRatio", 16}, "DigitalZoomRatio", nullptr, nullptr,
-     0, 22, 0, 1, false, nullptr, {}, nullptr},
+     0, 22, 0, 1, false, nullptr, {}, Customise77},
     {{"ExifVersion", 11}, "ExifVersion", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"ExposureBiasValue", 17}, "ExposureCompensation", nullptr, nullptr,
-     0, 22, 0, 1, false, nullptr, {}, nullptr},
-    {{"ExposureIndex", 13}, "ExposureIndex", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, nullptr},
+     0, 22, 0, 1, false, nullptr, {}, Customise78},
+    {{"ExposureIndex", 13}, "ExposureIndex", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise79},
     {{"ExposureMode", 12}, "ExposureMode", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifExposureMode", {}, Customise68},
+     0, 8, 0, 1, false, "ExifExposureMode", {}, Customise80},
     {{"ExposureProgram", 15}, "ExposureProgram", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifExposureProgram", {}, Customise69},
-    {{"ExposureTime", 12}, "ExposureTime", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, nullptr},
-    {{"FNumber", 7}, "FNumber", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, nullptr},
+     0, 8, 0, 1, false, "ExifExposureProgram", {}, Customise81},
+    {{"ExposureTime", 12}, "ExposureTime", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise82},
+    {{"FNumber", 7}, "FNumber", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise83},
     {{"FileSource", 10}, "FileSource", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifFileSource", {}, Customise70},
-    {{"Flash", 5}, "Flash", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise71},
-    {{"FlashEnergy", 11}, "FlashEnergy", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, nullptr},
+     0, 8, 0, 1, false, "ExifFileSource", {}, Customise84},
+    {{"Flash", 5}, "Flash", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise85},
+    {{"FlashEnergy", 11}, "FlashEnergy", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise86},
     {{"FlashpixVersion", 15}, "FlashpixVersion", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"FocalLength", 11}, "FocalLength", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, nullptr},
+    {{"FocalLength", 11}, "FocalLength", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise87},
     {{"FocalLengthIn35mmFilm", 21}, "FocalLengthIn35mmFormat", nullptr, nullptr,
-     0, 8, 0, 1, false, nullptr, {}, nullptr},
+     0, 8, 0, 1, false, nullptr, {}, Customise88},
     {{"FocalPlaneResolutionUnit", 24}, "FocalPlaneResolutionUnit", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifFocalPlaneResolutionUnit", {}, Customise72},
+     0, 8, 0, 1, false, "ExifFocalPlaneResolutionUnit", {}, Customise89},
     {{"FocalPlaneXResolution", 21}, "FocalPlaneXResolution", nullptr, nullptr,
-     0, 22, 0, 1, false, nullptr, {}, nullptr},
+     0, 22, 0, 1, false, nullptr, {}, Customise90},
     {{"FocalPlaneYResolution", 21}, "FocalPlaneYResolution", nullptr, nullptr,
-     0, 22, 0, 1, false, nullptr, {}, nullptr},
-    {{"GPSAltitude", 11}, "GPSAltitude", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, nullptr},
+     0, 22, 0, 1, false, nullptr, {}, Customise91},
+    {{"GPSAltitude", 11}, "GPSAltitude", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise92},
     {{"GPSAltitudeRef", 14}, "GPSAltitudeRef", nullptr, nullptr,
-     0, 8, 0, 1, false, "GpsGPSAltitudeRef", {}, Customise73},
+     0, 8, 0, 1, false, "GpsGPSAltitudeRef", {}, Customise93},
     {{"GPSAreaInformation", 18}, "GPSAreaInformation", nullptr, nullptr,
      0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"GPSDOP", 6}, "GPSDOP", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, nullptr},
-    {{"GPSDestBearing", 14}, "GPSDestBearing", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, nullptr},
+    {{"GPSDOP", 6}, "GPSDOP", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise94},
+    {{"GPSDestBearing", 14}, "GPSDestBearing", nullptr, nullptr,
+     0, 22, 0, 1, false, nullptr, {}, Customise95},
     {{"GPSDestBearingRef", 17}, "GPSDestBearingRef", nullptr, nullptr,
-     0, 10, 0, 1, false, "GpsGPSDestBearingRef", {}, Customise74},
-    {{"GPSDestDistance", 15}, "GPSDestDistance", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, nullptr},
+     0, 10, 0, 1, false, "GpsGPSDestBearingRef", {}, Customise96},
+    {{"GPSDestDistance", 15}, "GPSDestDistance", nullptr, nullptr,
+     0, 22, 0, 1, false, nullptr, {}, Customise97},
     {{"GPSDestDistanceRef", 18}, "GPSDestDistanceRef", nullptr, nullptr,
-     0, 10, 0, 1, false, "GpsGPSDestDistanceRef", {}, Customise75},
-    {{"GPSDestLatitude", 15}, "GPSDestLatitude", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
+     0, 10, 0, 1, false, "GpsGPSDestDistanceRef", {}, Customise98},
+    {{"GPSDestLatitude", 15}, "GPSDestLatitude", nullptr, nullptr,
+     0, 10, 0, 1, false, nullptr, {}, Customise99},
     {{"GPSDestLongitude", 16}, "GPSDestLongitude", nullptr, nullptr,
-     0, 10, 0, 1, false, nullptr, {}, nullptr},
+     0, 10, 0, 1, false, nullptr, {}, Customise100},
     {{"GPSDifferential", 15}, "GPSDifferential", nullptr, nullptr,
-     0, 8, 0, 1, false, "GpsGPSDifferential", {}, Customise76},
+     0, 8, 0, 1, false, "GpsGPSDifferential", {}, Customise101},
     {{"GPSHPositioningError", 20}, "GPSHPositioningError", nullptr, nullptr,
-     0, 22, 0, 1, false, nullptr, {}, nullptr},
-    {{"GPSImgDirection", 15}, "GPSImgDirection", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, nullptr},
+     0, 22, 0, 1, false, nullptr, {}, Customise102},
+    {{"GPSImgDirection", 15}, "GPSImgDirection", nullptr, nullptr,
+     0, 22, 0, 1, false, nullptr, {}, Customise103},
     {{"GPSImgDirectionRef", 18}, "GPSImgDirectionRef", nullptr, nullptr,
-     0, 10, 0, 1, false, "GpsGPSImgDirectionRef", {}, Customise77},
-    {{"GPSLatitude", 11}, "GPSLatitude", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"GPSLongitude", 12}, "GPSLongitude", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
+     0, 10, 0, 1, false, "GpsGPSImgDirectionRef", {}, Customise104},
+    {{"GPSLatitude", 11}, "GPSLatitude", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, Customise105},
+    {{"GPSLongitude", 12}, "GPSLongitude", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, Customise106},
     {{"GPSMapDatum", 11}, "GPSMapDatum", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"GPSMeasureMode", 14}, "GPSMeasureMode", nullptr, nullptr,
-     0, 8, 0, 1, false, "GpsGPSMeasureMode", {}, Customise78},
+     0, 8, 0, 1, false, "GpsGPSMeasureMode", {}, Customise107},
     {{"GPSProcessingMethod", 19}, "GPSProcessingMethod", nullptr, nullptr,
      0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"GPSSatellites", 13}, "GPSSatellites", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"GPSSpeed", 8}, "GPSSpeed", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, nullptr},
+    {{"GPSSpeed", 8}, "GPSSpeed", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise108},
     {{"GPSSpeedRef", 11}, "GPSSpeedRef", nullptr, nullptr,
-     0, 10, 0, 1, false, "GpsGPSSpeedRef", {}, Customise79},
-    {{"GPSStatus", 9}, "GPSStatus", nullptr, nullptr, 0, 10, 0, 1, false, "GpsGPSStatus", {}, Customise80},
+     0, 10, 0, 1, false, "GpsGPSSpeedRef", {}, Customise109},
+    {{"GPSStatus", 9}, "GPSStatus", nullptr, nullptr, 0, 10, 0, 1, false, "GpsGPSStatus", {}, Customise110},
     {{"GPSTimeStamp", 12}, "GPSDateTime", nullptr, nullptr, 0, 7, 0, 1, false, nullptr, {}, nullptr},
-    {{"GPSTrack", 8}, "GPSTrack", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, nullptr},
+    {{"GPSTrack", 8}, "GPSTrack", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise111},
     {{"GPSTrackRef", 11}, "GPSTrackRef", nullptr, nullptr,
-     0, 10, 0, 1, false, "GpsGPSTrackRef", {}, Customise81},
+     0, 10, 0, 1, false, "GpsGPSTrackRef", {}, Customise112},
     {{"GPSVersionID", 12}, "GPSVersionID", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"GainControl", 11}, "GainControl", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifGainControl", {}, Customise82},
-    {{"ISOSpeedRatings", 15}, "ISO", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise83},
+     0, 8, 0, 1, false, "ExifGainControl", {}, Customise113},
+    {{"ISOSpeedRatings", 15}, "ISO", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise114},
     {{"ImageUniqueID", 13}, "ImageUniqueID", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"LightSource", 11}, "LightSource", nullptr, nullptr,
-     0, 10, 0, 1, false, "ExifLightSource", {}, Customise84},
+     0, 10, 0, 1, false, "ExifLightSource", {}, Customise115},
     {{"MakerNote", 9}, "MakerNote", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"MaxApertureValue", 16}, "MaxApertureValue", nullptr, nullptr,
-     0, 22, 0, 1, false, nullptr, {}, nullptr},
+     0, 22, 0, 1, false, nullptr, {}, Customise116},
     {{"MeteringMode", 12}, "MeteringMode", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifMeteringMode", {}, Customise85},
+     0, 8, 0, 1, false, "ExifMeteringMode", {}, Customise117},
     {{"NativeDigest", 12}, "NativeDigest", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"OECF", 4}, "Opto-ElectricConvFactor", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise86},
+    {{"OECF", 4}, "Opto-ElectricConvFactor", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise118},
     {{"PixelXDimension", 15}, "ExifImageWidth", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
     {{"PixelYDimension", 15}, "ExifImageHeight", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
     {{"RelatedSoundFile", 16}, "RelatedSoundFile", nullptr, nullptr,
      0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"Saturation", 10}, "Saturation", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifSaturation", {}, Customise87},
+     0, 8, 0, 1, false, "ExifSaturation", {}, Customise119},
     {{"SceneCaptureType", 16}, "SceneCaptureType", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifSceneCaptureType", {}, Customise88},
-    {{"SceneType", 9}, "SceneType", nullptr, nullptr, 0, 8, 0, 1, false, "ExifSceneType", {}, Customise89},
+     0, 8, 0, 1, false, "ExifSceneCaptureType", {}, Customise120},
+    {{"SceneType", 9}, "SceneType", nullptr, nullptr, 0, 8, 0, 1, false, "ExifSceneType", {}, Customise121},
     {{"SensingMethod", 13}, "SensingMethod", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifSensingMethod_0x9217", {}, Customise90},
-    {{"Sharpness", 9}, "Sharpness", nullptr, nullptr, 0, 8, 0, 1, false, "ExifSharpness", {}, Customise91},
+     0, 8, 0, 1, false, "ExifSensingMethod_0x9217", {}, Customise122},
+    {{"Sharpness", 9}, "Sharpness", nullptr, nullptr, 0, 8, 0, 1, false, "ExifSharpness", {}, Customise123},
     {{"ShutterSpeedValue", 17}, "ShutterSpeedValue", nullptr, nullptr,
-     0, 22, 0, 1, false, nullptr, {}, nullptr},
+     0, 22, 0, 1, false, nullptr, {}, Customise124},
     {{"SpatialFrequencyResponse", 24}, "SpatialFrequencyResponse", nullptr, nullptr,
-     0, 5, 0, 1, false, nullptr, {}, Customise92},
+     0, 5, 0, 1, false, nullptr, {}, Customise125},
     {{"SpectralSensitivity", 19}, "SpectralSensitivity", nullptr, nullptr,
      0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"SubjectArea", 11}, "SubjectArea", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise93},
-    {{"SubjectDistance", 15}, "SubjectDistance", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, nullptr},
+    {{"SubjectArea", 11}, "SubjectArea", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise126},
+    {{"SubjectDistance", 15}, "SubjectDistance", nullptr, nullptr,
+     0, 22, 0, 1, false, nullptr, {}, Customise127},
     {{"SubjectDistanceRange", 20}, "SubjectDistanceRange", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifSubjectDistanceRange", {}, Customise94},
+     0, 8, 0, 1, false, "ExifSubjectDistanceRange", {}, Customise128},
     {{"SubjectLocation", 15}, "SubjectLocation", nullptr, nullptr,
-     0, 2, 0, 1, false, nullptr, {}, Customise95},
+     0, 2, 0, 1, false, nullptr, {}, Customise129},
     {{"UserComment", 11}, "UserComment", nullptr, nullptr, 0, 14, 0, 1, false, nullptr, {}, nullptr},
     {{"WhiteBalance", 12}, "WhiteBalance", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifWhiteBalance", {}, Customise96},
+     0, 8, 0, 1, false, "ExifWhiteBalance", {}, Customise130},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren98[] = {
+constexpr detail::FieldRow<XmpField> kChildren134[] = {
     {{"", 0}, "CompositeImageCount", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren100[] = {
-    {{"", 0}, "LensInfo", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, nullptr},
+constexpr detail::FieldRow<XmpField> kChildren138[] = {
+    {{"", 0}, "LensInfo", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise139},
 };
 
 constexpr detail::FieldRow<XmpField> kXmpExifExFieldsRows[] = {
-    {{"Acceleration", 12}, "Acceleration", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, nullptr},
+    {{"Acceleration", 12}, "Acceleration", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise131},
     {{"BodySerialNumber", 16}, "SerialNumber", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"CameraElevationAngle", 20}, "CameraElevationAngle", nullptr, nullptr,
-     0, 22, 0, 1, false, nullptr, {}, nullptr},
+     0, 22, 0, 1, false, nullptr, {}, Customise132},
     {{"CameraOwnerName", 15}, "OwnerName", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"CompositeImage", 14}, "CompositeImage", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifCompositeImage", {}, Customise97},
+     0, 8, 0, 1, false, "ExifCompositeImage", {}, Customise133},
     {{"CompositeImageCount", 19}, "CompositeImageCount", nullptr, nullptr,
-     0, 2, 0, 1, false, nullptr, {}, Customise98},
+     0, 2, 0, 1, false, nullptr, {}, Customise134},
     {{"CompositeImageExposureTimes", 27}, "CompositeImageExposureTimes", nullptr, nullptr,
      0, 5, 0, 1, false, nullptr, {}, nullptr},
-    {{"Gamma", 5}, "Gamma", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, nullptr},
-    {{"Humidity", 8}, "Humidity", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, nullptr},
+    {{"Gamma", 5}, "Gamma", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise135},
+    {{"Humidity", 8}, "Humidity", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise136},
     {{"ISOSpeed", 8}, "ISOSpeed", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
     {{"ISOSpeedLatitudeyyy", 19}, "ISOSpeedLatitudeyyy", nullptr, nullptr,
      0, 8, 0, 1, false, nullptr, {}, nullptr},
     {{"ISOSpeedLatitudezzz", 19}, "ISOSpeedLatitudezzz", nullptr, nullptr,
      0, 8, 0, 1, false, nullptr, {}, nullptr},
     {{"InteroperabilityIndex", 21}, "InteropIndex", nullptr, nullptr,
-     0, 10, 0, 1, false, "ExifInteropIndex", {}, Customise99},
+     0, 10, 0, 1, false, "ExifInteropIndex", {}, Customise137},
     {{"LensMake", 8}, "LensMake", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"LensModel", 9}, "LensModel", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"LensSerialNumber", 16}, "LensSerialNumber", nullptr, nullptr,
      0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"LensSpecification", 17}, "LensInfo", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise100},
+    {{"LensSpecification", 17}, "LensInfo", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise138},
     {{"PhotographicSensitivity", 23}, "PhotographicSensitivity", nullptr, nullptr,
      0, 8, 0, 1, false, nullptr, {}, nullptr},
-    {{"Pressure", 8}, "Pressure", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, nullptr},
+    {{"Pressure", 8}, "Pressure", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise140},
     {{"RecommendedExposureIndex", 24}, "RecommendedExposureIndex", nullptr, nullptr,
      0, 8, 0, 1, false, nullptr, {}, nullptr},
     {{"SensitivityType", 15}, "SensitivityType", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifSensitivityType", {}, Customise101},
+     0, 8, 0, 1, false, "ExifSensitivityType", {}, Customise141},
     {{"StandardOutputSensitivity", 25}, "StandardOutputSensitivity", nullptr, nullptr,
      0, 8, 0, 1, false, nullptr, {}, nullptr},
-    {{"Temperature", 11}, "AmbientTemperature", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, nullptr},
-    {{"WaterDepth", 10}, "WaterDepth", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, nullptr},
+    {{"Temperature", 11}, "AmbientTemperature", nullptr, nullptr,
+     0, 22, 0, 1, false, nullptr, {}, Customise142},
+    {{"WaterDepth", 10}, "WaterDepth", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise143},
 };
 
 constexpr detail::FieldRow<XmpField> kXmpAuxFieldsRows[] = {
     {{"ApproximateFocusDistance", 24}, "ApproximateFocusDistance", nullptr, nullptr,
-     0, 22, 0, 1, false, nullptr, {}, nullptr},
+     0, 22, 0, 1, false, nullptr, {}, Customise144},
     {{"DistortionCorrectionAlreadyApplied", 34}, "DistortionCorrectionAlreadyApplied", nullptr, nullptr,
      0, 6, 0, 1, false, nullptr, {}, nullptr},
     {{"EnhanceDetailsAlreadyApplied", 28}, "EnhanceDetailsAlreadyApplied", nullptr, nullptr,
@@ -660,12 +716,12 @@ constexpr detail::FieldRow<XmpField> kXmpAuxFieldsRows[] = {
     {{"EnhanceSuperResolutionAlreadyApplied", 36}, "EnhanceSuperResolutionAlreadyApplied", nullptr, nullptr,
      0, 6, 0, 1, false, nullptr, {}, nullptr},
     {{"EnhanceSuperResolutionScale", 27}, "EnhanceSuperResolutionScale", nullptr, nullptr,
-     0, 22, 0, 1, false, nullptr, {}, nullptr},
+     0, 22, 0, 1, false, nullptr, {}, Customise145},
     {{"EnhanceSuperResolutionVersion", 29}, "EnhanceSuperResolutionVersion", nullptr, nullptr,
      0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"Firmware", 8}, "Firmware", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"FlashCompensation", 17}, "FlashCompensation", nullptr, nullptr,
-     0, 22, 0, 1, false, nullptr, {}, nullptr},
+     0, 22, 0, 1, false, nullptr, {}, Customise146},
     {{"ImageNumber", 11}, "ImageNumber", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"IsMergedHDR", 11}, "IsMergedHDR", nullptr, nullptr, 0, 6, 0, 1, false, nullptr, {}, nullptr},
     {{"IsMergedPanorama", 16}, "IsMergedPanorama", nullptr, nullptr, 0, 6, 0, 1, false, nullptr, {}, nullptr},
@@ -674,7 +730,7 @@ constexpr detail::FieldRow<XmpField> kXmpAuxFieldsRows[] = {
     {{"Lens", 4}, "Lens", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"LensDistortInfo", 15}, "LensDistortInfo", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"LensID", 6}, "LensID", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"LensInfo", 8}, "LensInfo", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
+    {{"LensInfo", 8}, "LensInfo", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, Customise147},
     {{"LensSerialNumber", 16}, "LensSerialNumber", nullptr, nullptr,
      0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"NeutralDensityFactor", 20}, "NeutralDensityFactor", nullptr, nullptr,
@@ -685,11 +741,11 @@ constexpr detail::FieldRow<XmpField> kXmpAuxFieldsRows[] = {
      0, 6, 0, 1, false, nullptr, {}, nullptr},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren103[] = {
+constexpr detail::FieldRow<XmpField> kChildren149[] = {
     {{"", 0}, "Scene", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren104[] = {
+constexpr detail::FieldRow<XmpField> kChildren150[] = {
     {{"", 0}, "SubjectCode", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
 };
 
@@ -698,30 +754,30 @@ constexpr detail::FieldRow<XmpField> kXmpIptcCoreFieldsRows[] = {
      0, 14, 0, 1, false, nullptr, {}, nullptr},
     {{"CountryCode", 11}, "CountryCode", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"CreatorContactInfo", 18}, "CreatorContactInfo", nullptr, nullptr,
-     0, 5, 0, 1, false, nullptr, {}, Customise102},
+     0, 5, 0, 1, false, nullptr, {}, Customise148},
     {{"ExtDescrAccessibility", 21}, "ExtDescrAccessibility", nullptr, nullptr,
      0, 14, 0, 1, false, nullptr, {}, nullptr},
     {{"IntellectualGenre", 17}, "IntellectualGenre", nullptr, nullptr,
      0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"Location", 8}, "Location", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"Scene", 5}, "Scene", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise103},
-    {{"SubjectCode", 11}, "SubjectCode", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise104},
+    {{"Scene", 5}, "Scene", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise149},
+    {{"SubjectCode", 11}, "SubjectCode", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise150},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren105[] = {
+constexpr detail::FieldRow<XmpField> kChildren151[] = {
     {{"", 0}, "HierarchicalSubject", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren106[] = {
+constexpr detail::FieldRow<XmpField> kChildren152[] = {
     {{"", 0}, "WeightedFlatSubject", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
 };
 
 constexpr detail::FieldRow<XmpField> kXmpLightroomFieldsRows[] = {
     {{"hierarchicalSubject", 19}, "HierarchicalSubject", nullptr, nullptr,
-     0, 3, 0, 1, false, nullptr, {}, Customise105},
+     0, 3, 0, 1, false, nullptr, {}, Customise151},
     {{"privateRTKInfo", 14}, "PrivateRTKInfo", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"weightedFlatSubject", 19}, "WeightedFlatSubject", nullptr, nullptr,
-     0, 3, 0, 1, false, nullptr, {}, Customise106},
+     0, 3, 0, 1, false, nullptr, {}, Customise152},
 };
 
 constexpr detail::FieldRow<XmpField> kXmpAlbumFieldsRows[] = {
@@ -814,18 +870,18 @@ constexpr detail::FieldRow<XmpField> kXmpGFocusFieldsRows[] = {
     {{"FocalPointY", 11}, "FocalPointY", nullptr, nullptr, 0, 9, 0, 1, false, nullptr, {}, nullptr},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren107[] = {
-    {{"", 0}, "Permits", nullptr, nullptr, 0, 10, 0, 1, false, "XmpCreativeCommonsPermits", {}, Customise108},
+constexpr detail::FieldRow<XmpField> kChildren153[] = {
+    {{"", 0}, "Permits", nullptr, nullptr, 0, 10, 0, 1, false, "XmpCreativeCommonsPermits", {}, Customise154},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren109[] = {
+constexpr detail::FieldRow<XmpField> kChildren155[] = {
     {{"", 0}, "Prohibits", nullptr, nullptr,
-     0, 10, 0, 1, false, "XmpCreativeCommonsProhibits", {}, Customise110},
+     0, 10, 0, 1, false, "XmpCreativeCommonsProhibits", {}, Customise156},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren111[] = {
+constexpr detail::FieldRow<XmpField> kChildren157[] = {
     {{"", 0}, "Requires", nullptr, nullptr,
-     0, 10, 0, 1, false, "XmpCreativeCommonsRequires", {}, Customise112},
+     0, 10, 0, 1, false, "XmpCreativeCommonsRequires", {}, Customise158},
 };
 
 constexpr detail::FieldRow<XmpField> kXmpCreativeCommonsFieldsRows[] = {
@@ -836,29 +892,29 @@ constexpr detail::FieldRow<XmpField> kXmpCreativeCommonsFieldsRows[] = {
     {{"legalcode", 9}, "LegalCode", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"license", 7}, "License", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"morePermissions", 15}, "MorePermissions", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"permits", 7}, "Permits", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise107},
-    {{"prohibits", 9}, "Prohibits", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise109},
-    {{"requires", 8}, "Requires", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise111},
+    {{"permits", 7}, "Permits", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise153},
+    {{"prohibits", 9}, "Prohibits", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise155},
+    {{"requires", 8}, "Requires", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise157},
     {{"useGuidelines", 13}, "UseGuidelines", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren113[] = {
-    {{"", 0}, "Collections", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise114},
+constexpr detail::FieldRow<XmpField> kChildren159[] = {
+    {{"", 0}, "Collections", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise160},
 };
 
 constexpr detail::FieldRow<XmpField> kXmpMwgCollectionsFieldsRows[] = {
-    {{"Collections", 11}, "Collections", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise113},
+    {{"Collections", 11}, "Collections", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise159},
 };
 
 constexpr detail::FieldRow<XmpField> kPhotomechanicXmpFieldsRows[] = {
     {{"ColorClass", 10}, "ColorClass", nullptr, nullptr,
-     0, 8, 0, 1, false, "PhotomechanicXmpColorClass", {}, Customise115},
+     0, 8, 0, 1, false, "PhotomechanicXmpColorClass", {}, Customise161},
     {{"CountryCode", 11}, "CountryCode", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"EditStatus", 10}, "EditStatus", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"PMVersion", 9}, "PMVersion", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"Prefs", 5}, "Prefs", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"Tagged", 6}, "Tagged", nullptr, nullptr,
-     0, 6, 0, 1, false, "PhotomechanicXmpTagged", {}, Customise116},
+     0, 6, 0, 1, false, "PhotomechanicXmpTagged", {}, Customise162},
     {{"TimeCreated", 11}, "TimeCreated", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
 };
 
@@ -872,17 +928,21 @@ void Customise2(XmpField& f) {
 
 void Customise4(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructPageInfo));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructPageInfo);
 }
 
 void Customise3(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::Xmp, "PageInfo");
     detail::AddRows(f.children, kChildren3);
 }
 
 void Customise6(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructThumbnail));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructThumbnail);
 }
 
 void Customise5(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::Xmp, "Thumbnails");
     detail::AddRows(f.children, kChildren5);
 }
 
@@ -924,53 +984,66 @@ void Customise15(XmpField& f) {
 
 void Customise16(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructResourceRef));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructResourceRef);
 }
 
 void Customise18(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructResourceEvent));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructResourceEvent);
 }
 
 void Customise17(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpMM, "History");
     detail::AddRows(f.children, kChildren17);
 }
 
 void Customise20(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructResourceRef));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructResourceRef);
 }
 
 void Customise19(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpMM, "Ingredients");
     detail::AddRows(f.children, kChildren19);
 }
 
 void Customise21(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructResourceRef));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructResourceRef);
 }
 
 void Customise23(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructManifestItem));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructManifestItem);
 }
 
 void Customise22(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpMM, "Manifest");
     detail::AddRows(f.children, kChildren22);
 }
 
 void Customise25(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructPantryItem));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructPantryItem);
 }
 
 void Customise24(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpMM, "Pantry");
     detail::AddRows(f.children, kChildren24);
 }
 
 void Customise26(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructResourceRef));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructResourceRef);
 }
 
 void Customise28(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructVersion));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructVersion);
 }
 
 void Customise27(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpMM, "Versions");
     detail::AddRows(f.children, kChildren27);
 }
 
@@ -980,30 +1053,37 @@ void Customise29(XmpField& f) {
 
 void Customise31(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructJobRef));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructJobRef);
 }
 
 void Customise30(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpBJ, "JobRef");
     detail::AddRows(f.children, kChildren30);
 }
 
 void Customise33(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructColorant));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructColorant);
 }
 
 void Customise32(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpTPg, "Colorants");
     detail::AddRows(f.children, kChildren32);
 }
 
 void Customise35(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructFont));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructFont);
 }
 
 void Customise34(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpTPg, "Fonts");
     detail::AddRows(f.children, kChildren34);
 }
 
 void Customise36(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructDimensions));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructDimensions);
 }
 
 void Customise37(XmpField& f) {
@@ -1012,13 +1092,16 @@ void Customise37(XmpField& f) {
 
 void Customise39(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructSwatchGroup));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructSwatchGroup);
 }
 
 void Customise38(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpTPg, "SwatchGroups");
     detail::AddRows(f.children, kChildren38);
 }
 
 void Customise40(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("XmpPdfTrapped");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("XmpPdfTrapped");
 }
 
@@ -1027,6 +1110,7 @@ void Customise41(XmpField& f) {
 }
 
 void Customise42(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("XmpPhotoshopColorMode");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("XmpPhotoshopColorMode");
 }
 
@@ -1040,13 +1124,16 @@ void Customise44(XmpField& f) {
 
 void Customise46(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructLayer));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructLayer);
 }
 
 void Customise45(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpPhotoshop, "TextLayers");
     detail::AddRows(f.children, kChildren45);
 }
 
 void Customise47(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("XmpPhotoshopUrgency");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("XmpPhotoshopUrgency");
 }
 
@@ -1055,275 +1142,569 @@ void Customise48(XmpField& f) {
 }
 
 void Customise49(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifCompression");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifCompression");
 }
 
 void Customise50(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifOrientation");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifOrientation");
 }
 
 void Customise51(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifPhotometricInterpretation");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifPhotometricInterpretation");
 }
 
 void Customise52(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifPlanarConfiguration");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifPlanarConfiguration");
 }
 
+void Customise54(XmpField& f) {
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+}
+
 void Customise53(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpTiff, "PrimaryChromaticities");
     detail::AddRows(f.children, kChildren53);
 }
 
-void Customise54(XmpField& f) {
-    detail::AddRows(f.children, kChildren54);
+void Customise56(XmpField& f) {
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
 }
 
 void Customise55(XmpField& f) {
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifResolutionUnit");
-}
-
-void Customise56(XmpField& f) {
-    detail::AddRows(f.children, kChildren56);
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpTiff, "ReferenceBlackWhite");
+    detail::AddRows(f.children, kChildren55);
 }
 
 void Customise57(XmpField& f) {
-    detail::AddRows(f.children, kChildren57);
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifResolutionUnit");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifResolutionUnit");
 }
 
 void Customise58(XmpField& f) {
     detail::AddRows(f.children, kChildren58);
 }
 
-void Customise59(XmpField& f) {
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifYCbCrPositioning");
+void Customise60(XmpField& f) {
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
 }
 
-void Customise60(XmpField& f) {
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifYCbCrSubSampling");
-    detail::AddRows(f.children, kChildren60);
+void Customise59(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpTiff, "WhitePoint");
+    detail::AddRows(f.children, kChildren59);
 }
 
 void Customise61(XmpField& f) {
-    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructCFAPattern));
-}
-
-void Customise62(XmpField& f) {
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifColorSpace");
-}
-
-void Customise64(XmpField& f) {
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifComponentsConfiguration");
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
 }
 
 void Customise63(XmpField& f) {
-    detail::AddRows(f.children, kChildren63);
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+}
+
+void Customise62(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpTiff, "YCbCrCoefficients");
+    detail::AddRows(f.children, kChildren62);
+}
+
+void Customise64(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifYCbCrPositioning");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifYCbCrPositioning");
 }
 
 void Customise65(XmpField& f) {
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifContrast");
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifYCbCrSubSampling");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifYCbCrSubSampling");
+    detail::AddRows(f.children, kChildren65);
 }
 
 void Customise66(XmpField& f) {
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifCustomRendered");
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
 }
 
 void Customise67(XmpField& f) {
-    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructDeviceSettings));
+    f.valueConversion = &detail::ConvWrapper<double, &detail::ApexToFNumber>;
+    f.displayConversion = &detail::ConvWrapper<double, &detail::ToArithmeticString<double, detail::UnitSuffix::None, detail::PrecisionMethod::Printf, 1>>;
+    f.inverseValueConversion = &xmp::FNumberToApex;
 }
 
 void Customise68(XmpField& f) {
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifExposureMode");
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
 }
 
 void Customise69(XmpField& f) {
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifExposureProgram");
+    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructCFAPattern));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructCFAPattern);
 }
 
 void Customise70(XmpField& f) {
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifFileSource");
-}
-
-void Customise71(XmpField& f) {
-    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructFlash));
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifColorSpace");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifColorSpace");
 }
 
 void Customise72(XmpField& f) {
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifFocalPlaneResolutionUnit");
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifComponentsConfiguration");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifComponentsConfiguration");
+}
+
+void Customise71(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpExif, "ComponentsConfiguration");
+    detail::AddRows(f.children, kChildren71);
 }
 
 void Customise73(XmpField& f) {
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("GpsGPSAltitudeRef");
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
 }
 
 void Customise74(XmpField& f) {
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("GpsGPSDestBearingRef");
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifContrast");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifContrast");
 }
 
 void Customise75(XmpField& f) {
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("GpsGPSDestDistanceRef");
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifCustomRendered");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifCustomRendered");
 }
 
 void Customise76(XmpField& f) {
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("GpsGPSDifferential");
+    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructDeviceSettings));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructDeviceSettings);
 }
 
 void Customise77(XmpField& f) {
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("GpsGPSImgDirectionRef");
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
 }
 
 void Customise78(XmpField& f) {
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("GpsGPSMeasureMode");
+    f.displayConversion = &detail::ConvWrapper<double, &detail::ToFractionString>;
 }
 
 void Customise79(XmpField& f) {
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("GpsGPSSpeedRef");
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
 }
 
 void Customise80(XmpField& f) {
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("GpsGPSStatus");
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifExposureMode");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifExposureMode");
 }
 
 void Customise81(XmpField& f) {
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("GpsGPSTrackRef");
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifExposureProgram");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifExposureProgram");
 }
 
 void Customise82(XmpField& f) {
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifGainControl");
+    f.displayConversion = &detail::ConvWrapper<&detail::ValToExposureTimeString>;
 }
 
 void Customise83(XmpField& f) {
-    detail::AddRows(f.children, kChildren83);
+    f.displayConversion = &detail::ConvWrapper<&detail::ValToFNumberString>;
 }
 
 void Customise84(XmpField& f) {
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifLightSource");
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifFileSource");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifFileSource");
 }
 
 void Customise85(XmpField& f) {
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifMeteringMode");
+    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructFlash));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructFlash);
 }
 
 void Customise86(XmpField& f) {
-    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructOECF));
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
 }
 
 void Customise87(XmpField& f) {
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifSaturation");
+    f.displayConversion = &detail::ConvWrapper<double, &detail::ToArithmeticString<double, detail::UnitSuffix::Mm, detail::PrecisionMethod::Printf, 1>>;
 }
 
 void Customise88(XmpField& f) {
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifSceneCaptureType");
+    f.displayConversion = &detail::ConvWrapper<&detail::ToUnitString<detail::UnitSuffix::Mm>>;
 }
 
 void Customise89(XmpField& f) {
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifSceneType");
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifFocalPlaneResolutionUnit");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifFocalPlaneResolutionUnit");
 }
 
 void Customise90(XmpField& f) {
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifSensingMethod_0x9217");
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
 }
 
 void Customise91(XmpField& f) {
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifSharpness");
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
 }
 
 void Customise92(XmpField& f) {
-    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructOECF));
+    f.displayConversion = &detail::ConvWrapper<&detail::ToUnitString<detail::UnitSuffix::M>>;
 }
 
 void Customise93(XmpField& f) {
-    detail::AddRows(f.children, kChildren93);
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSAltitudeRef");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("GpsGPSAltitudeRef");
 }
 
 void Customise94(XmpField& f) {
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifSubjectDistanceRange");
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
 }
 
 void Customise95(XmpField& f) {
-    detail::AddRows(f.children, kChildren95);
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
 }
 
 void Customise96(XmpField& f) {
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifWhiteBalance");
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSDestBearingRef");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("GpsGPSDestBearingRef");
 }
 
 void Customise97(XmpField& f) {
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifCompositeImage");
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
 }
 
 void Customise98(XmpField& f) {
-    detail::AddRows(f.children, kChildren98);
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSDestDistanceRef");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("GpsGPSDestDistanceRef");
 }
 
 void Customise99(XmpField& f) {
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifInteropIndex");
+    f.valueConversion = &xmp::CoordinateToDegrees;
+    f.displayConversion = &detail::ConvWrapper<double, &detail::ToDMSStringAs<detail::DmsStringFormat::DegMinSec, detail::DmsStringDirection::Latitude>>;
+    f.inverseValueConversion = &xmp::DegreesToLatitude;
+    f.inverseDisplayConversion = &xmp::DegreesFromText;
 }
 
 void Customise100(XmpField& f) {
-    detail::AddRows(f.children, kChildren100);
+    f.valueConversion = &xmp::CoordinateToDegrees;
+    f.displayConversion = &detail::ConvWrapper<double, &detail::ToDMSStringAs<detail::DmsStringFormat::DegMinSec, detail::DmsStringDirection::Longitude>>;
+    f.inverseValueConversion = &xmp::DegreesToLongitude;
+    f.inverseDisplayConversion = &xmp::DegreesFromText;
 }
 
 void Customise101(XmpField& f) {
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifSensitivityType");
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSDifferential");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("GpsGPSDifferential");
 }
 
 void Customise102(XmpField& f) {
-    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructContactInfo));
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
 }
 
 void Customise103(XmpField& f) {
-    detail::AddRows(f.children, kChildren103);
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
 }
 
 void Customise104(XmpField& f) {
-    detail::AddRows(f.children, kChildren104);
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSImgDirectionRef");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("GpsGPSImgDirectionRef");
 }
 
 void Customise105(XmpField& f) {
-    detail::AddRows(f.children, kChildren105);
+    f.valueConversion = &xmp::CoordinateToDegrees;
+    f.displayConversion = &detail::ConvWrapper<double, &detail::ToDMSStringAs<detail::DmsStringFormat::DegMinSec, detail::DmsStringDirection::Latitude>>;
+    f.inverseValueConversion = &xmp::DegreesToLatitude;
+    f.inverseDisplayConversion = &xmp::DegreesFromText;
 }
 
 void Customise106(XmpField& f) {
-    detail::AddRows(f.children, kChildren106);
-}
-
-void Customise108(XmpField& f) {
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("XmpCreativeCommonsPermits");
+    f.valueConversion = &xmp::CoordinateToDegrees;
+    f.displayConversion = &detail::ConvWrapper<double, &detail::ToDMSStringAs<detail::DmsStringFormat::DegMinSec, detail::DmsStringDirection::Longitude>>;
+    f.inverseValueConversion = &xmp::DegreesToLongitude;
+    f.inverseDisplayConversion = &xmp::DegreesFromText;
 }
 
 void Customise107(XmpField& f) {
-    detail::AddRows(f.children, kChildren107);
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSMeasureMode");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("GpsGPSMeasureMode");
 }
 
-void Customise110(XmpField& f) {
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("XmpCreativeCommonsProhibits");
+void Customise108(XmpField& f) {
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
 }
 
 void Customise109(XmpField& f) {
-    detail::AddRows(f.children, kChildren109);
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSSpeedRef");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("GpsGPSSpeedRef");
 }
 
-void Customise112(XmpField& f) {
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("XmpCreativeCommonsRequires");
+void Customise110(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSStatus");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("GpsGPSStatus");
 }
 
 void Customise111(XmpField& f) {
-    detail::AddRows(f.children, kChildren111);
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
 }
 
-void Customise114(XmpField& f) {
-    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructMwgCollectionInfo));
+void Customise112(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSTrackRef");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("GpsGPSTrackRef");
 }
 
 void Customise113(XmpField& f) {
-    detail::AddRows(f.children, kChildren113);
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifGainControl");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifGainControl");
+}
+
+void Customise114(XmpField& f) {
+    detail::AddRows(f.children, kChildren114);
 }
 
 void Customise115(XmpField& f) {
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("PhotomechanicXmpColorClass");
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifLightSource");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifLightSource");
 }
 
 void Customise116(XmpField& f) {
+    f.valueConversion = &detail::ConvWrapper<double, &detail::ApexToFNumber>;
+    f.displayConversion = &detail::ConvWrapper<double, &detail::ToArithmeticString<double, detail::UnitSuffix::None, detail::PrecisionMethod::Printf, 1>>;
+    f.inverseValueConversion = &xmp::FNumberToApex;
+}
+
+void Customise117(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifMeteringMode");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifMeteringMode");
+}
+
+void Customise118(XmpField& f) {
+    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructOECF));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructOECF);
+}
+
+void Customise119(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifSaturation");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifSaturation");
+}
+
+void Customise120(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifSceneCaptureType");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifSceneCaptureType");
+}
+
+void Customise121(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifSceneType");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifSceneType");
+}
+
+void Customise122(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifSensingMethod_0x9217");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifSensingMethod_0x9217");
+}
+
+void Customise123(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifSharpness");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifSharpness");
+}
+
+void Customise124(XmpField& f) {
+    f.valueConversion = &detail::ConvWrapper<double, &detail::ApexToExposureTime>;
+    f.displayConversion = &detail::ConvWrapper<&detail::ValToExposureTimeString>;
+    f.inverseValueConversion = &xmp::ExposureTimeToApex;
+}
+
+void Customise125(XmpField& f) {
+    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructOECF));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructOECF);
+}
+
+void Customise126(XmpField& f) {
+    detail::AddRows(f.children, kChildren126);
+}
+
+void Customise127(XmpField& f) {
+    f.displayConversion = &detail::ConvWrapper<&detail::ToUnitString<detail::UnitSuffix::M>>;
+}
+
+void Customise128(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifSubjectDistanceRange");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifSubjectDistanceRange");
+}
+
+void Customise129(XmpField& f) {
+    detail::AddRows(f.children, kChildren129);
+}
+
+void Customise130(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifWhiteBalance");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifWhiteBalance");
+}
+
+void Customise131(XmpField& f) {
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+}
+
+void Customise132(XmpField& f) {
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+}
+
+void Customise133(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifCompositeImage");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifCompositeImage");
+}
+
+void Customise134(XmpField& f) {
+    detail::AddRows(f.children, kChildren134);
+}
+
+void Customise135(XmpField& f) {
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+}
+
+void Customise136(XmpField& f) {
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+}
+
+void Customise137(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifInteropIndex");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifInteropIndex");
+}
+
+void Customise139(XmpField& f) {
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+}
+
+void Customise138(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpExifEx, "LensSpecification");
+    detail::AddRows(f.children, kChildren138);
+}
+
+void Customise140(XmpField& f) {
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+}
+
+void Customise141(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifSensitivityType");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifSensitivityType");
+}
+
+void Customise142(XmpField& f) {
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+}
+
+void Customise143(XmpField& f) {
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+}
+
+void Customise144(XmpField& f) {
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+}
+
+void Customise145(XmpField& f) {
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+}
+
+void Customise146(XmpField& f) {
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+}
+
+void Customise147(XmpField& f) {
+    f.valueConversion = &xmp::TextToFractions;
+    f.displayConversion = &detail::ConvWrapper<std::vector<Fraction>, &detail::ToLensInfoString>;
+    f.inverseValueConversion = &xmp::FractionsToText;
+}
+
+void Customise148(XmpField& f) {
+    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructContactInfo));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructContactInfo);
+}
+
+void Customise149(XmpField& f) {
+    detail::AddRows(f.children, kChildren149);
+}
+
+void Customise150(XmpField& f) {
+    detail::AddRows(f.children, kChildren150);
+}
+
+void Customise151(XmpField& f) {
+    detail::AddRows(f.children, kChildren151);
+}
+
+void Customise152(XmpField& f) {
+    detail::AddRows(f.children, kChildren152);
+}
+
+void Customise154(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("XmpCreativeCommonsPermits");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("XmpCreativeCommonsPermits");
+}
+
+void Customise153(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpCreativeCommons, "permits");
+    detail::AddRows(f.children, kChildren153);
+}
+
+void Customise156(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("XmpCreativeCommonsProhibits");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("XmpCreativeCommonsProhibits");
+}
+
+void Customise155(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpCreativeCommons, "prohibits");
+    detail::AddRows(f.children, kChildren155);
+}
+
+void Customise158(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("XmpCreativeCommonsRequires");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("XmpCreativeCommonsRequires");
+}
+
+void Customise157(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpCreativeCommons, "requires");
+    detail::AddRows(f.children, kChildren157);
+}
+
+void Customise160(XmpField& f) {
+    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructMwgCollectionInfo));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructMwgCollectionInfo);
+}
+
+void Customise159(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpMwgCollections, "Collections");
+    detail::AddRows(f.children, kChildren159);
+}
+
+void Customise161(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("PhotomechanicXmpColorClass");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("PhotomechanicXmpColorClass");
+}
+
+void Customise162(XmpField& f) {
+    f.displayConversion = xmp::BindBooleanLookup("PhotomechanicXmpTagged");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("PhotomechanicXmpTagged");
 }
 

@@ -2,9 +2,12 @@
 
 #include <cstdint>
 
+#include "varrow/blocks/xmp/xmp_conversions.h"
+#include "varrow/fields/conversions/lookup_print.h"
 #include "varrow/fields/defs/field_defs.h"
 #include "varrow/fields/display_lookups.h"
 #include "varrow/fields/field_row.h"
+#include "varrow/values/conversions/conversions.h"
 
 namespace meta::field_defs {
 
@@ -30,6 +33,7 @@ void Customise17(XmpField& f);  // XmpStructFlashFields RedEyeMode RedEyeMode
 void Customise18(XmpField& f);  // XmpStructFlashFields Return Return
 void Customise19(XmpField& f);  // XmpStructOECFFields Names Names
 void Customise20(XmpField& f);  // XmpStructOECFFields Values Values
+void Customise21(XmpField& f);  // XmpStructOECFFields Values child  Values
 
 constexpr detail::FieldRow<XmpField> kXmpStructPageInfoFieldsRows[] = {
     {{"format", 6}, "Format", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
@@ -314,7 +318,7 @@ constexpr detail::FieldRow<XmpField> kChildren19[] = {
 };
 
 constexpr detail::FieldRow<XmpField> kChildren20[] = {
-    {{"", 0}, "Values", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, nullptr},
+    {{"", 0}, "Values", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise21},
 };
 
 constexpr detail::FieldRow<XmpField> kXmpStructOECFFieldsRows[] = {
@@ -345,18 +349,22 @@ void Customise1(XmpField& f) {
 }
 
 void Customise2(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("XmpStructResourceRefMaskMarkers");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("XmpStructResourceRefMaskMarkers");
 }
 
 void Customise3(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructResourceRef));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructResourceRef);
 }
 
 void Customise4(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructResourceEvent));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructResourceEvent);
 }
 
 void Customise5(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("XmpStructColorantMode");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("XmpStructColorantMode");
 }
 
@@ -366,17 +374,21 @@ void Customise6(XmpField& f) {
 
 void Customise8(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructColorant));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructColorant);
 }
 
 void Customise7(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpStructSwatchGroup, "Colorants");
     detail::AddRows(f.children, kChildren7);
 }
 
 void Customise10(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructCorrectionMask));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructCorrectionMask);
 }
 
 void Customise9(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpStructCorrection, "CorrectionMasks");
     detail::AddRows(f.children, kChildren9);
 }
 
@@ -393,22 +405,27 @@ void Customise13(XmpField& f) {
 }
 
 void Customise14(XmpField& f) {
+    f.displayConversion = xmp::BindBooleanLookup("XmpStructFlashFired");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("XmpStructFlashFired");
 }
 
 void Customise15(XmpField& f) {
+    f.displayConversion = xmp::BindBooleanLookup("XmpStructFlashFunction");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("XmpStructFlashFunction");
 }
 
 void Customise16(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("XmpStructFlashMode");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("XmpStructFlashMode");
 }
 
 void Customise17(XmpField& f) {
+    f.displayConversion = xmp::BindBooleanLookup("XmpStructFlashRedEyeMode");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("XmpStructFlashRedEyeMode");
 }
 
 void Customise18(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("XmpStructFlashReturn");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("XmpStructFlashReturn");
 }
 
@@ -416,7 +433,13 @@ void Customise19(XmpField& f) {
     detail::AddRows(f.children, kChildren19);
 }
 
+void Customise21(XmpField& f) {
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+}
+
 void Customise20(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpStructOECF, "Values");
     detail::AddRows(f.children, kChildren20);
 }
 

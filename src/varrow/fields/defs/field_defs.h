@@ -28,11 +28,22 @@ VARROW_API FieldTable<IptcTag> IptcObjectDataFields();
 VARROW_API FieldTable<IptcTag> IptcPostObjectDataFields();
 VARROW_API FieldTable<IptcTag> IptcFotoStationFields();
 
+// tools/gen/inputs/fields/isobmff.json
+VARROW_API FieldTable<RecordField> IsoBaseMediaMovieHeaderFields();
+
 // tools/gen/inputs/fields/jpeg.json
 VARROW_API FieldTable<RecordField> JfifFields();
 
 // tools/gen/inputs/fields/photoshop.json
 VARROW_API FieldTable<RecordField> PhotoshopResolutionFields();
+
+// tools/gen/inputs/fields/png.json
+VARROW_API FieldTable<RecordField> PngFields();
+VARROW_API FieldTable<RecordField> MngFields();
+VARROW_API FieldTable<RecordField> JngFields();
+VARROW_API FieldTable<RecordField> PngPhysicalPixelFields();
+VARROW_API FieldTable<RecordField> PngPrimaryChromaticitiesFields();
+VARROW_API FieldTable<RecordField> PngVirtualPageFields();
 
 // tools/gen/inputs/fields/tiff.json
 VARROW_API FieldTable<ExifTag> ExifFields();

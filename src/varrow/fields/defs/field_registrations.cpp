@@ -15,8 +15,12 @@ void RegisterFieldTables(FieldTablesTag<CompositeField>, FieldDatabase<Composite
 
 void RegisterFieldTables(FieldTablesTag<RecordField>, FieldDatabase<RecordField>::Data& data) {
     BuildHelper(data, FieldGroup::IccProfileHeader, &field_defs::IccProfileHeaderFields);
+    BuildHelper(data, FieldGroup::IsoBaseMediaMovieHeader, &field_defs::IsoBaseMediaMovieHeaderFields);
     BuildHelper(data, FieldGroup::Jfif, &field_defs::JfifFields);
     BuildHelper(data, FieldGroup::PhotoshopResolution, &field_defs::PhotoshopResolutionFields);
+    BuildHelper(data, FieldGroup::Png, &field_defs::PngFields);
+    BuildHelper(data, FieldGroup::Mng, &field_defs::MngFields);
+    BuildHelper(data, FieldGroup::Jng, &field_defs::JngFields);
 }
 
 void RegisterFieldTables(FieldTablesTag<CanonVrdBlock>, FieldDatabase<CanonVrdBlock>::Data&) {}

@@ -8,10 +8,12 @@ void BuildLookup_Exif1(DisplayLookupMap& lookups);
 void BuildLookup_Exif2(DisplayLookupMap& lookups);
 void BuildLookup_Exif3(DisplayLookupMap& lookups);
 void BuildLookup_Exif4(DisplayLookupMap& lookups);
+void BuildLookup_Exif5(DisplayLookupMap& lookups);
+void BuildLookup_Exif6(DisplayLookupMap& lookups);
 void BuildLookup_Iptc0(DisplayLookupMap& lookups);
 void BuildLookup_Xmp0(DisplayLookupMap& lookups);
 
-// 152 lookups.
+// 176 lookups.
 DisplayLookupMap BuildLookups() {
     DisplayLookupMap lookups;
     BuildLookup_Exif0(lookups);
@@ -19,6 +21,8 @@ DisplayLookupMap BuildLookups() {
     BuildLookup_Exif2(lookups);
     BuildLookup_Exif3(lookups);
     BuildLookup_Exif4(lookups);
+    BuildLookup_Exif5(lookups);
+    BuildLookup_Exif6(lookups);
     BuildLookup_Iptc0(lookups);
     BuildLookup_Xmp0(lookups);
     return lookups;

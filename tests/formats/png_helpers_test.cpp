@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <optional>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "fixtures/png_builder.h"
+#include "varrow/formats/png/png_inflate.h"
+#include "varrow/formats/png/png_text.h"
+
+namespace meta {
+namespace {
+
+using detail::InflateStatus;
+using detail::InflateZlib;
+
+std::string Compressed(std::string const& data) {
+    uLongf size = compressBound(static_cast<uLong>(data.size()));
+    std::string out(size, '\0');
+    EXPECT_EQ(compress2(reinterpret_cast<Bytef*>(out.data()), &size,
+                        reinterpret_cast<Bytef const*>(data.data()), static_cast<uLong>(data.size()), 6),
+              Z_OK);
+    out.resize(size);
+    return out;
+}
+
+TEST(PngText, ItemNamesFromKeywords) {
+    EXPECT_EQ(detail::PngTextItemName("Creation Time"), "CreationTime");
+    EXPECT_EQ(detail::PngTextItemName("Warning"), "PNGWarning");
+    EXPECT_EQ(detail::PngTextItemName("modify-date"), "ModDate");
+    EXPECT_EQ(detail::PngTextItemName("Raw profile type ipac"), "RawProfileTypeIpac");
+    EXPECT_EQ(detail::PngTextItemName("date:create"), "Datecreate");
+    EXPECT_EQ(detail::PngTextItemName("exif:ColorSpace"), "ExifColorSpace");
+    EXPECT_EQ(detail::PngTextItemName("Thumb::Image::Width"), "ThumbImageWidth");
+    EXPECT_EQ(detail::PngTextItemName("JPEG-Sampling-factors"), "JPEG-Sampling-factors");
+    EXPECT_EQ(detail::PngTextItemName("::"), "");
+    EXPECT_EQ(detail::PngTextItemName(""), "");
+}
+
+TEST(PngText, XmpDates) {
+    EXPECT_EQ(detail::XmpDateAsExif("2008-12-15T02:16:31-08:00"), "2008:12:15 02:16:31-08:00");
+    EXPECT_EQ(detail::XmpDateAsExif("2008-12-15"), "2008:12:15");
+    EXPECT_EQ(detail::XmpDateAsExif("06/05/08"), "06/05/08");
+    EXPECT_EQ(detail::XmpDateAsExif("2008-1-15T00"), "2008-1-15T00");
+    EXPECT_EQ(detail::XmpDateAsExif("200"), "200");
+}
+
+TEST(PngText, Latin1) {
+    EXPECT_EQ(detail::Latin1ToUtf8("plain"), "plain");
+    EXPECT_EQ(detail::Latin1ToUtf8("\xA9 K\xF6ln \xFF"), "\xC2\xA9 K\xC3\xB6ln \xC3\xBF");
+}
+
+// The raw profile header split must agree with the pattern it replaces.
+TEST(PngText, RawProfileSplitMatchesThePattern) {
+    std::regex const pattern("^\n((?:.|\\s)*?)\n\\s*(\\d+)\n");
+    std::vector<std::string> const texts{
+        "\nexif\n      12\n4578",
+        fixtures::RawProfileText("xmp", "abc"),
+        "\n\n5\nrest",                  // empty name
+        "\nname with\nlines\n 7\nhex",  // the name runs over lines
+        "\nname\n12x\n 3\ndata",        // a false length line first
+        "\nname\n \t\r\n\n 42\n",       // white space over lines
+        "\nname\n  \n  \n",             // no digits at all
+        "exif\n 1\n",                   // no leading line feed
+        "\nname\n 12",                  // no line feed after the length
+        "\n\n\n\n\n\n1\n",
+        "\n\n \n \n x\n2\n",
+        "\nname 1\n2 3\n4\n",
+        "",
+        "\n",
+    };
+    for (std::string const& text : texts) {
+        std::smatch match;
+        bool const matched = std::regex_search(text, match, pattern);
+        std::optional<detail::RawProfileHeader> const split = detail::SplitRawProfile(text);
+        ASSERT_EQ(split.has_value(), matched) << '"' << text << '"';
+        if (!matched) continue;
+        EXPECT_EQ(split->name, match[1].str()) << text;
+        EXPECT_EQ(split->length, match[2].str()) << text;
+        EXPECT_EQ(split->dataOffset, static_cast<std::size_t>(match.length(0))) << text;
+    }
+    // A long run of line feeds is no trouble.
+    std::string const many = "\n" + std::string(200000, '\n') + "x";
+    EXPECT_FALSE(detail::SplitRawProfile(many));
+}
+
+TEST(PngText, RawProfileHex) {
+    std::string bytes;
+    ASSERT_TRUE(detail::DecodeRawProfileHex("45786966\n0000\r\n4d4D2A", bytes));
+    EXPECT_EQ(bytes, std::string("Exif\0\0MM*", 9));
+    ASSERT_TRUE(detail::DecodeRawProfileHex(std::string("4\0"
+                                                        "1",
+                                                        3),
+                                            bytes));
+    EXPECT_EQ(bytes, "A");
+    ASSERT_TRUE(detail::DecodeRawProfileHex("414", bytes));
+    EXPECT_EQ(bytes, "A") << "a dangling half byte is dropped";
+    EXPECT_FALSE(detail::DecodeRawProfileHex("41 42", bytes));
+    EXPECT_FALSE(detail::DecodeRawProfileHex("4g", bytes));
+}
+
+TEST(PngInflate, Outcomes) {
+    std::string const text(5000, 'x');
+    std::string const stream = Compressed(text);
+    std::string out;
+    ASSERT_EQ(InflateZlib(stream, detail::kMaxInflatedSize, out), InflateStatus::Complete);
+    EXPECT_EQ(out, text);
+    // Bytes after the end of the stream are ignored.
+    ASSERT_EQ(InflateZlib(stream + "trailing", detail::kMaxInflatedSize, out), InflateStatus::Complete);
+    EXPECT_EQ(out, text);
+    // Stored blocks, and an empty stream.
+    std::string const stored = [] {
+        fixtures::Bytes const b = fixtures::ZlibStored("stored text");
+        return std::string(b.begin(), b.end());
+    }();
+    ASSERT_EQ(InflateZlib(stored, 100, out), InflateStatus::Complete);
+    EXPECT_EQ(out, "stored text");
+    ASSERT_EQ(InflateZlib(Compressed(""), 100, out), InflateStatus::Complete);
+    EXPECT_TRUE(out.empty());
+
+    EXPECT_EQ(InflateZlib(stream.substr(0, stream.size() - 3), detail::kMaxInflatedSize, out),
+              InflateStatus::Truncated);
+    EXPECT_EQ(InflateZlib("", 100, out), InflateStatus::Truncated);
+    std::string damaged = stream;
+    damaged[damaged.size() - 1] ^= 0x55;  // the checksum
+    EXPECT_EQ(InflateZlib(damaged, detail::kMaxInflatedSize, out), InflateStatus::Damaged);
+    EXPECT_EQ(InflateZlib("\x78\x01garbage", 100, out), InflateStatus::Damaged);
+
+    // The limit: exactly enough is enough, one byte less is too little.
+    EXPECT_EQ(InflateZlib(stream, text.size(), out), InflateStatus::Complete);
+    EXPECT_EQ(InflateZlib(stream, text.size() - 1, out), InflateStatus::TooLarge);
+    EXPECT_LE(out.size(), text.size() - 1);
+}
+
+}  // namespace
+}  // namespace meta

@@ -14,17 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The number the reference output gives for `key`, if any.
-std::optional<std::string> ExpectedNumber(std::string const& json, std::string const& key) {
-    std::string const needle = "\"" + key + "\": ";
-    std::size_t at = json.find(needle);
-    if (at == std::string::npos) return std::nullopt;
-    at += needle.size();
-    std::size_t end = at;
-    while (end < json.size() && std::isdigit(static_cast<unsigned char>(json[end])) != 0) ++end;
-    if (end == at) return std::nullopt;
-    return json.substr(at, end - at);
-}
+using test::ExpectedNumber;
 
 // Every sample of the extensions reads (unless the reference itself reports
 // the file broken) and shows the reference's image size. Returns the number

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <initializer_list>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +43,19 @@ inline std::vector<std::filesystem::path> CorpusFiles(char const* folder,
 inline std::string ReadWholeFile(std::filesystem::path const& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The number a reference output gives for `key` ("File:ImageWidth": 640),
+// found by text so tests need no JSON parser.
+inline std::optional<std::string> ExpectedNumber(std::string const& json, std::string const& key) {
+    std::string const needle = "\"" + key + "\": ";
+    std::size_t at = json.find(needle);
+    if (at == std::string::npos) return std::nullopt;
+    at += needle.size();
+    std::size_t end = at;
+    while (end < json.size() && std::isdigit(static_cast<unsigned char>(json[end])) != 0) ++end;
+    if (end == at) return std::nullopt;
+    return json.substr(at, end - at);
 }
 
 }  // namespace meta::test

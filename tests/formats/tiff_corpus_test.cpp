@@ -19,16 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The string the reference output gives for `key` ("IFD0:Make": "Canon").
-std::optional<std::string> ExpectedString(std::string const& json, std::string const& key) {
-    std::string const needle = "\"" + key + "\": \"";
-    std::size_t at = json.find(needle);
-    if (at == std::string::npos) return std::nullopt;
-    at += needle.size();
-    std::size_t const end = json.find('"', at);
-    if (end == std::string::npos) return std::nullopt;
-    return json.substr(at, end - at);
-}
+using test::ExpectedText;
 
 std::string Trimmed(std::string text) {
     while (!text.empty() && (text.back() == ' ' || text.back() == '\0')) text.pop_back();
@@ -54,7 +45,7 @@ TEST(TiffCorpus, EveryFileReadsAndYieldsMakeAndModel) {
                                       file.parent_path().filename() / (file.filename().string() + ".json");
         std::string const json = test::ReadWholeFile(expectedPath);
         for (char const* name : {"Make", "Model"}) {
-            std::optional<std::string> const expected = ExpectedString(json, std::string("IFD0:") + name);
+            std::optional<std::string> const expected = ExpectedText(json, std::string("IFD0:") + name);
             if (!expected) continue;
             EXPECT_TRUE(ok || xmpFailed);
             // Directories are entered in offset order, so a packet stored

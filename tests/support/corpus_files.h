@@ -58,4 +58,20 @@ inline std::optional<std::string> ExpectedNumber(std::string const& json, std::s
     return json.substr(at, end - at);
 }
 
+// The value a reference output gives for `key`: the text between the
+// quotes of a string ("IFD0:Make": "Canon"), or a number as written.
+inline std::optional<std::string> ExpectedText(std::string const& json, std::string const& key) {
+    std::string const needle = "\"" + key + "\": ";
+    std::size_t at = json.find(needle);
+    if (at == std::string::npos) return std::nullopt;
+    at += needle.size();
+    if (at < json.size() && json[at] == '"') {
+        std::size_t const end = json.find('"', at + 1);
+        if (end == std::string::npos) return std::nullopt;
+        return json.substr(at + 1, end - at - 1);
+    }
+    std::size_t const end = json.find_first_of(",\n}", at);
+    return json.substr(at, end - at);
+}
+
 }  // namespace meta::test

@@ -45,6 +45,14 @@ bool AddItem(Metadata& metadata, std::shared_ptr<ReadStore> const& store, char c
 
 bool Skip(std::istream& in, std::streamoff n) {
     if (n == 0) return true;
+    // Image data comes in sub-blocks of at most 255 bytes: stepping over
+    // them inside the stream's buffer avoids a file seek (and a refill) for
+    // each one. Only long runs are worth a seek.
+    constexpr std::streamoff kSeekAbove = 4096;
+    if (n > 0 && n <= kSeekAbove) {
+        in.ignore(n);
+        return in.gcount() == n;
+    }
     // A memory stream refuses a seek past its end; a file stream fails on
     // the next read instead.
     return static_cast<bool>(in.seekg(n, std::ios::cur));

@@ -11,6 +11,7 @@ loader = importlib.machinery.SourceFileLoader("parity", str(ROOT / "tools" / "pa
 module_spec = importlib.util.spec_from_loader("parity", loader)
 parity = importlib.util.module_from_spec(module_spec)
 loader.exec_module(parity)
+import parity_gaps  # noqa: E402  (tools/ is on the path once parity is loaded)
 
 
 class Flattening(unittest.TestCase):
@@ -62,6 +63,47 @@ class Flattening(unittest.TestCase):
         self.assertEqual(parity.normalised("Falsey"), "Falsey")
         # Expected JSON booleans and our texts meet in the middle.
         self.assertEqual(parity.normalised(parity.as_strings(True)), parity.normalised("True"))
+        self.assertEqual(parity.normalised([]), "")
+
+
+class DesignGaps(unittest.TestCase):
+    def gaps(self, *rules):
+        return parity.Gaps([parity_gaps.Rule(rule) for rule in rules])
+
+    def test_conditions(self):
+        gaps = self.gaps({"reason": "cleaned", "when": "cleaned-equal"},
+                         {"reason": "binary", "when": "short-binary"},
+                         {"reason": "absent", "tag": "^Composite:SubSec", "when": "missing"})
+        self.assertEqual(gaps.reason("f", "IFD0:Make", "Canon  ", "Canon"), "cleaned")
+        self.assertEqual(gaps.reason("f", "IFD0:Make", "a\r\nb\0", "a..b"), "cleaned")
+        self.assertEqual(gaps.reason("f", "IFD0:Make", ["x ", "y"], ["x", "y"]), "cleaned")
+        # A real difference stays one, and so does a name we lack.
+        self.assertIsNone(gaps.reason("f", "IFD0:Make", "Canon  ", "Nikon"))
+        self.assertIsNone(gaps.reason("f", "IFD0:Make", "Canon  ", None))
+        binary = "(Binary data {} bytes, use -b option to extract)"
+        self.assertEqual(gaps.reason("f", "IFD1:ThumbnailImage", binary.format(60), "<dummy>"), "binary")
+        self.assertIsNone(gaps.reason("f", "IFD1:ThumbnailImage", binary.format(61), "<dummy>"))
+        self.assertEqual(gaps.reason("f", "Composite:SubSecCreateDate", "x", None), "absent")
+        self.assertIsNone(gaps.reason("f", "Composite:SubSecCreateDate", "x", "y"))
+        numbers = self.gaps({"reason": "double", "when": "same-number"})
+        self.assertEqual(numbers.reason("f", "XMP-crs:Exposure", "-0.50", "-0.5"), "double")
+        self.assertEqual(numbers.reason("f", "Lytro:Gamma", "0.41666001081466674805", "0.416660010814667"), "double")
+        self.assertEqual(numbers.reason("f", "XMP-x:List", ["1.0", "2"], ["1", "2"]), "double")
+        self.assertIsNone(numbers.reason("f", "XMP-crs:Exposure", "-0.50", "-0.49"))
+        self.assertIsNone(numbers.reason("f", "XMP-crs:Exposure", "-0.50", "minus a half"))
+
+    def test_tag_and_file_patterns_both_apply(self):
+        gaps = self.gaps({"reason": "trailer", "tag": "^IPTC2:", "file": "AFCP\\.jpg$"})
+        self.assertEqual(gaps.reason("files/x/AFCP.jpg", "IPTC2:City", "c", None), "trailer")
+        self.assertIsNone(gaps.reason("files/x/AFCP.jpg", "IPTC:City", "c", None))
+        self.assertIsNone(gaps.reason("files/x/Other.jpg", "IPTC2:City", "c", None))
+
+    def test_unknown_condition_is_refused(self):
+        with self.assertRaises(ValueError):
+            parity_gaps.Rule({"reason": "r", "when": "sometimes"})
+
+    def test_shipped_rules_load(self):
+        self.assertGreater(len(parity_gaps.Gaps.load().rules), 5)
 
 
 if __name__ == "__main__":

@@ -1,0 +1,75 @@
+"""Design gaps for tools/parity: mismatches that follow from how the library
+is specified to behave. The rules live in parity_gaps.json beside this file;
+see its "comment" for their form."""
+import json
+import pathlib
+import re
+
+DEFAULT_RULES = pathlib.Path(__file__).resolve().with_name("parity_gaps.json")
+_SHORT_BINARY = re.compile(r"^\(Binary data (\d+) bytes, use -b option to extract\)$")
+_CONTROL = re.compile(r"[\x01-\x1f\x7f]")
+_WHEN = ("any", "missing", "cleaned-equal", "short-binary", "same-number")
+
+
+def _same_number(expected, ours):
+    if isinstance(expected, list) or isinstance(ours, list):
+        return (isinstance(expected, list) and isinstance(ours, list) and len(expected) == len(ours)
+                and all(_same_number(e, o) for e, o in zip(expected, ours)))
+    try:
+        theirs, mine = float(expected), float(ours)
+    except (TypeError, ValueError):
+        return False
+    return float(f"{theirs:.15g}") == mine
+
+
+def _cleaned(value):
+    if isinstance(value, list):
+        return [_cleaned(v) for v in value]
+    return _CONTROL.sub(".", value.replace("\0", "")).rstrip()
+
+
+class Rule:
+    def __init__(self, spec):
+        self.reason = spec["reason"]
+        self.tag = re.compile(spec["tag"]) if "tag" in spec else None
+        self.file = re.compile(spec["file"]) if "file" in spec else None
+        self.when = spec.get("when", "any")
+        if self.when not in _WHEN:
+            raise ValueError(f"unknown condition {self.when!r} in rule {self.reason!r}")
+
+    def matches(self, source, tag, expected, ours):
+        if self.tag is not None and not self.tag.search(tag):
+            return False
+        if self.file is not None and not self.file.search(source):
+            return False
+        if self.when == "missing":
+            return ours is None
+        if self.when == "cleaned-equal":
+            return ours is not None and _cleaned(expected) == ours
+        if self.when == "same-number":
+            return ours is not None and _same_number(expected, ours)
+        if self.when == "short-binary":
+            match = _SHORT_BINARY.match(expected) if isinstance(expected, str) else None
+            return ours is not None and match is not None and int(match.group(1)) < 61
+        return True
+
+
+class Gaps:
+    """Classifies a mismatch (source, "Group:Name", expected, ours or None) as
+    a design gap, answering the first matching rule's reason, or None."""
+
+    def __init__(self, rules):
+        self.rules = rules
+
+    @classmethod
+    def load(cls, path=DEFAULT_RULES):
+        path = pathlib.Path(path)
+        if not path.is_file():
+            return cls([])
+        return cls([Rule(spec) for spec in json.loads(path.read_text(encoding="utf-8"))["rules"]])
+
+    def reason(self, source, tag, expected, ours):
+        for rule in self.rules:
+            if rule.matches(source, tag, expected, ours):
+                return rule.reason
+        return None

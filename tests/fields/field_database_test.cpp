@@ -57,10 +57,11 @@ TEST(FieldDatabase, InitialiseAllDatabasesCountsEveryDefinition) {
     std::size_t const counted = CountDefinitions<AdobeDngBlock>() + CountDefinitions<CompositeField>() +
                                 CountDefinitions<RecordField>() + CountDefinitions<CanonVrdBlock>() +
                                 CountDefinitions<CanonVrdEditTag>() + CountDefinitions<CanonVrdIhlTag>() +
-                                CountDefinitions<ExifTag>() + CountDefinitions<UnsignedRecordField>() +
-                                CountDefinitions<IccProfileTag>() + CountDefinitions<OpenExrAttribute>() +
-                                CountDefinitions<LytroProperty>() + CountDefinitions<SigmaRawProperty>() +
-                                CountDefinitions<IptcTag>() + CountDefinitions<XmpField>();
+                                CountDefinitions<CanonVrdDr4Tag>() + CountDefinitions<ExifTag>() +
+                                CountDefinitions<UnsignedRecordField>() + CountDefinitions<IccProfileTag>() +
+                                CountDefinitions<OpenExrAttribute>() + CountDefinitions<LytroProperty>() +
+                                CountDefinitions<SigmaRawProperty>() + CountDefinitions<IptcTag>() +
+                                CountDefinitions<XmpField>();
     EXPECT_EQ(first, counted);
     EXPECT_EQ(FieldDatabase<ExifTag>::Size(), CountDefinitions<ExifTag>());
     // The ten EXIF-family copies alone.

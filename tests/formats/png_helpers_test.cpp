@@ -2,6 +2,7 @@
 #include <zlib.h>
 
 #include <optional>
+#include <random>
 #include <regex>
 #include <string>
 #include <vector>
@@ -26,35 +27,20 @@ std::string Compressed(std::string const& data) {
     return out;
 }
 
-TEST(PngText, ItemNamesFromKeywords) {
-    EXPECT_EQ(detail::PngTextItemName("Creation Time"), "CreationTime");
-    EXPECT_EQ(detail::PngTextItemName("Warning"), "PNGWarning");
-    EXPECT_EQ(detail::PngTextItemName("modify-date"), "ModDate");
-    EXPECT_EQ(detail::PngTextItemName("Raw profile type ipac"), "RawProfileTypeIpac");
-    EXPECT_EQ(detail::PngTextItemName("date:create"), "Datecreate");
-    EXPECT_EQ(detail::PngTextItemName("exif:ColorSpace"), "ExifColorSpace");
-    EXPECT_EQ(detail::PngTextItemName("Thumb::Image::Width"), "ThumbImageWidth");
-    EXPECT_EQ(detail::PngTextItemName("JPEG-Sampling-factors"), "JPEG-Sampling-factors");
-    EXPECT_EQ(detail::PngTextItemName("::"), "");
-    EXPECT_EQ(detail::PngTextItemName(""), "");
+// The hand-written split must give what the pattern gives, on every text.
+void ExpectSameAsPattern(std::string const& text) {
+    static std::regex const pattern("^\n((?:.|\\s)*?)\n\\s*(\\d+)\n");
+    std::smatch match;
+    bool const matched = std::regex_search(text, match, pattern);
+    std::optional<detail::RawProfileHeader> const split = detail::SplitRawProfile(text);
+    ASSERT_EQ(split.has_value(), matched) << '"' << text << '"';
+    if (!matched) return;
+    EXPECT_EQ(split->name, match[1].str()) << text;
+    EXPECT_EQ(split->length, match[2].str()) << text;
+    EXPECT_EQ(split->dataOffset, static_cast<std::size_t>(match.length(0))) << text;
 }
 
-TEST(PngText, XmpDates) {
-    EXPECT_EQ(detail::XmpDateAsExif("2008-12-15T02:16:31-08:00"), "2008:12:15 02:16:31-08:00");
-    EXPECT_EQ(detail::XmpDateAsExif("2008-12-15"), "2008:12:15");
-    EXPECT_EQ(detail::XmpDateAsExif("06/05/08"), "06/05/08");
-    EXPECT_EQ(detail::XmpDateAsExif("2008-1-15T00"), "2008-1-15T00");
-    EXPECT_EQ(detail::XmpDateAsExif("200"), "200");
-}
-
-TEST(PngText, Latin1) {
-    EXPECT_EQ(detail::Latin1ToUtf8("plain"), "plain");
-    EXPECT_EQ(detail::Latin1ToUtf8("\xA9 K\xF6ln \xFF"), "\xC2\xA9 K\xC3\xB6ln \xC3\xBF");
-}
-
-// The raw profile header split must agree with the pattern it replaces.
 TEST(PngText, RawProfileSplitMatchesThePattern) {
-    std::regex const pattern("^\n((?:.|\\s)*?)\n\\s*(\\d+)\n");
     std::vector<std::string> const texts{
         "\nexif\n      12\n4578",
         fixtures::RawProfileText("xmp", "abc"),
@@ -62,26 +48,32 @@ TEST(PngText, RawProfileSplitMatchesThePattern) {
         "\nname with\nlines\n 7\nhex",  // the name runs over lines
         "\nname\n12x\n 3\ndata",        // a false length line first
         "\nname\n \t\r\n\n 42\n",       // white space over lines
+        "\nname\n \v\f 8\n",            // every kind of white space
         "\nname\n  \n  \n",             // no digits at all
         "exif\n 1\n",                   // no leading line feed
         "\nname\n 12",                  // no line feed after the length
+        std::string("\nna\0me\n3\n", 9),
+        "\n\xff\xa0\n\xa0 3\n\n 4\n",  // bytes above 0x7F are not white space
         "\n\n\n\n\n\n1\n",
         "\n\n \n \n x\n2\n",
         "\nname 1\n2 3\n4\n",
         "",
         "\n",
     };
-    for (std::string const& text : texts) {
-        std::smatch match;
-        bool const matched = std::regex_search(text, match, pattern);
-        std::optional<detail::RawProfileHeader> const split = detail::SplitRawProfile(text);
-        ASSERT_EQ(split.has_value(), matched) << '"' << text << '"';
-        if (!matched) continue;
-        EXPECT_EQ(split->name, match[1].str()) << text;
-        EXPECT_EQ(split->length, match[2].str()) << text;
-        EXPECT_EQ(split->dataOffset, static_cast<std::size_t>(match.length(0))) << text;
+    for (std::string const& text : texts) ExpectSameAsPattern(text);
+
+    // Random texts over the characters that matter.
+    std::mt19937 random(20261206);
+    std::string const alphabet = "\n\n\n  \t\r\v01239ax";
+    std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
+    std::uniform_int_distribution<std::size_t> length(0, 14);
+    for (int i = 0; i < 5000; ++i) {
+        std::string text = i % 2 == 0 ? "\n" : "";
+        for (std::size_t n = length(random); n > 0; --n) text.push_back(alphabet[pick(random)]);
+        ExpectSameAsPattern(text);
     }
-    // A long run of line feeds is no trouble.
+
+    // A long run of line feeds is no trouble (and linear).
     std::string const many = "\n" + std::string(200000, '\n') + "x";
     EXPECT_FALSE(detail::SplitRawProfile(many));
 }
@@ -94,9 +86,11 @@ TEST(PngText, RawProfileHex) {
                                                         "1",
                                                         3),
                                             bytes));
-    EXPECT_EQ(bytes, "A");
+    EXPECT_EQ(bytes, "A") << "a NUL may split a pair";
     ASSERT_TRUE(detail::DecodeRawProfileHex("414", bytes));
     EXPECT_EQ(bytes, "A") << "a dangling half byte is dropped";
+    ASSERT_TRUE(detail::DecodeRawProfileHex("", bytes));
+    EXPECT_TRUE(bytes.empty());
     EXPECT_FALSE(detail::DecodeRawProfileHex("41 42", bytes));
     EXPECT_FALSE(detail::DecodeRawProfileHex("4g", bytes));
 }
@@ -110,7 +104,7 @@ TEST(PngInflate, Outcomes) {
     // Bytes after the end of the stream are ignored.
     ASSERT_EQ(InflateZlib(stream + "trailing", detail::kMaxInflatedSize, out), InflateStatus::Complete);
     EXPECT_EQ(out, text);
-    // Stored blocks, and an empty stream.
+    // Stored blocks, an empty stream, and output of exactly one step.
     std::string const stored = [] {
         fixtures::Bytes const b = fixtures::ZlibStored("stored text");
         return std::string(b.begin(), b.end());
@@ -119,19 +113,27 @@ TEST(PngInflate, Outcomes) {
     EXPECT_EQ(out, "stored text");
     ASSERT_EQ(InflateZlib(Compressed(""), 100, out), InflateStatus::Complete);
     EXPECT_TRUE(out.empty());
+    std::string const step(detail::kInflateStep, 's');
+    ASSERT_EQ(InflateZlib(Compressed(step), detail::kMaxInflatedSize, out), InflateStatus::Complete);
+    EXPECT_EQ(out, step);
 
+    // A step that neither fills up nor ends the stream: the input ran out.
     EXPECT_EQ(InflateZlib(stream.substr(0, stream.size() - 3), detail::kMaxInflatedSize, out),
               InflateStatus::Truncated);
+    EXPECT_EQ(InflateZlib(stream.substr(0, 2), detail::kMaxInflatedSize, out), InflateStatus::Truncated);
     EXPECT_EQ(InflateZlib("", 100, out), InflateStatus::Truncated);
     std::string damaged = stream;
     damaged[damaged.size() - 1] ^= 0x55;  // the checksum
     EXPECT_EQ(InflateZlib(damaged, detail::kMaxInflatedSize, out), InflateStatus::Damaged);
     EXPECT_EQ(InflateZlib("\x78\x01garbage", 100, out), InflateStatus::Damaged);
 
-    // The limit: exactly enough is enough, one byte less is too little.
+    // The limit: exactly enough is enough, one byte less is too little, and
+    // the output never runs more than a step past it.
     EXPECT_EQ(InflateZlib(stream, text.size(), out), InflateStatus::Complete);
     EXPECT_EQ(InflateZlib(stream, text.size() - 1, out), InflateStatus::TooLarge);
-    EXPECT_LE(out.size(), text.size() - 1);
+    EXPECT_LE(out.size(), text.size() - 1 + detail::kInflateStep);
+    EXPECT_EQ(InflateZlib(stream, 10, out), InflateStatus::TooLarge);
+    EXPECT_LE(out.size(), 10 + detail::kInflateStep);
 }
 
 }  // namespace

@@ -54,6 +54,16 @@ bool IsTextType(XmpType type) {
     }
 }
 
+// XML 1.0 has no way to hold control characters other than tab, line feed
+// and carriage return; a packet carries each of them as a space.
+std::string AsXmlText(std::string text) {
+    for (char& c : text) {
+        auto const u = static_cast<unsigned char>(c);
+        if (u < 0x20 && c != '\t' && c != '\n' && c != '\r') c = ' ';
+    }
+    return text;
+}
+
 struct Expectation {
     std::string ns;
     std::string path;
@@ -132,7 +142,7 @@ TEST(XmpOutCorpus, PropertiesCarryTheTextOfTheirItems) {
             EXPECT_TRUE(back.GetProperty(expected->ns.c_str(), expected->path.c_str(), &text, nullptr))
                 << file << ": " << expected->path;
             if (!nodes.contains({expected->ns, expected->path})) continue;
-            EXPECT_EQ(text, expected->text) << file << ": " << expected->path;
+            EXPECT_EQ(text, AsXmlText(expected->text)) << file << ": " << expected->path;
             ++(IsXmpItem(items.front()) ? checkedXmp : checkedMapped);
         }
     }

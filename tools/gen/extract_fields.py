@@ -2,11 +2,12 @@
 """Copies the facts that the field tables need from the public tag reference
 into tools/gen/inputs/fields/facts/, one TSV file per reference table.
 
-    python3 tools/gen/extract_fields.py [--reference DIR]
+    python3 tools/gen/extract_fields.py [--reference DIR] [SOURCE ...]
 
 Which reference tables to copy is read from the table declarations of
 tools/gen/inputs/fields/*.json (their "source" and "grid" keys), so adding a
-table to the inputs and running this script again is all it takes. Only facts
+table to the inputs and running this script again is all it takes (naming
+sources limits the run to them). Only facts
 are copied: ids, names, formats, counts, flags and whether the tag has an
 enumeration. The generator (gen_fields.py) never reads the reference itself.
 """
@@ -102,7 +103,11 @@ def grid_count(writable):
 def extract(tables, grid_path, source, grid_heading):
     table = tables.get(source)
     if table is None:
-        raise SystemExit(f"reference table '{source}' not found")
+        if not grid_heading:
+            raise SystemExit(f"reference table '{source}' not found")
+        # Tables that hold only pointers are absent from the listing; their
+        # grid alone gives the rows.
+        table = {"tags": []}
     grid = load_grid(grid_path, grid_heading) if grid_heading else []
     by_id_name = {}
     for gid, name, rest in grid:
@@ -157,9 +162,16 @@ def declared_sources():
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--reference", type=pathlib.Path, default=DEFAULT_REFERENCE)
+    parser.add_argument("sources", nargs="*", help="only these reference tables (default: every declared one)")
     args = parser.parse_args()
     tables = load_reference_tables(args.reference / "tag-tables.json")
-    for source, grid in sorted(declared_sources().items()):
+    declared = declared_sources()
+    unknown = [s for s in args.sources if s not in declared]
+    if unknown:
+        raise SystemExit(f"not declared in any table input: {', '.join(unknown)}")
+    for source, grid in sorted(declared.items()):
+        if args.sources and source not in args.sources:
+            continue
         rows = extract(tables, args.reference / "tag-grids.txt", source, grid)
         path = write_facts(source, args.reference, rows)
         print(f"wrote {path.relative_to(HERE.parents[1])} ({len(rows)} rows)")

@@ -35,7 +35,8 @@ OUT_DIR = HERE / "inputs" / "lookups"
 TEXT_FORMATS = {"string", "digits"}
 
 # file: output stem; kind: Exif, Iptc or Xmp (which builder sequence the
-# lookups join); prefix: lookup name prefix; tables: reference tables in order.
+# lookups join); prefix: lookup name prefix; tables: reference tables in order;
+# prefixes: optional prefix per table, over the family's.
 FAMILIES = [
     {"file": "exif", "kind": "Exif", "prefix": "Exif", "tables": ["Exif::Main"],
      # TIFF T4/T6 options are bit fields although the reference lists too few
@@ -50,6 +51,18 @@ FAMILIES = [
     {"file": "icc", "kind": "Exif", "prefix": "Icc",
      "tables": ["ICC_Profile::Header", "ICC_Profile::Main", "ICC_Profile::Measurement",
                 "ICC_Profile::Chromaticity", "ICC_Profile::ColorantTable", "ICC_Profile::ViewingConditions"]},
+    # Canon VRD recipe data: one prefix per table (its group's name), as the
+    # same tag names recur with other codes in the older and newer records.
+    {"file": "canon_vrd", "kind": "Exif", "prefix": "CanonVrd",
+     "tables": ["CanonVRD::Main", "CanonVRD::Ver1", "CanonVRD::StampTool", "CanonVRD::Ver2", "CanonVRD::DLOInfo",
+                "CanonVRD::IHL", "CanonVRD::DR4", "CanonVRD::DR4Header", "CanonVRD::ToneCurve",
+                "CanonVRD::GammaInfo", "CanonVRD::CropInfo", "CanonVRD::StampInfo", "CanonVRD::DustInfo"],
+     "prefixes": {"CanonVRD::Main": "CanonVrd", "CanonVRD::Ver1": "CanonVrdVer1",
+                  "CanonVRD::StampTool": "CanonVrdStampTool", "CanonVRD::Ver2": "CanonVrdVer2",
+                  "CanonVRD::DLOInfo": "CanonVrdDlo", "CanonVRD::IHL": "CanonVrdIhl", "CanonVRD::DR4": "CanonVrdDr4",
+                  "CanonVRD::DR4Header": "CanonVrdDr4Header", "CanonVRD::ToneCurve": "CanonVrdToneCurve",
+                  "CanonVRD::GammaInfo": "CanonVrdGammaInfo", "CanonVRD::CropInfo": "CanonVrdCropInfo",
+                  "CanonVRD::StampInfo": "CanonVrdStampInfo", "CanonVRD::DustInfo": "CanonVrdDustInfo"}},
     {"file": "iptc", "kind": "Iptc", "prefix": "Iptc",
      "tables": ["IPTC::EnvelopeRecord", "IPTC::ApplicationRecord", "IPTC::NewsPhoto", "IPTC::PreObjectData",
                 "IPTC::ObjectData", "IPTC::PostObjectData"]},
@@ -109,8 +122,8 @@ def is_bitmask(tag, pairs, family):
     return True
 
 
-def make_lookup(family, tag):
-    name = family["prefix"] + tag["name"]
+def make_lookup(family, tag, prefix=None):
+    name = (prefix or family["prefix"]) + tag["name"]
     if "values_by_index" in tag:
         elements = []
         by_index = tag["values_by_index"]
@@ -140,7 +153,7 @@ def family_lookups(tables, family):
         for tag in tables[table_name]["tags"]:
             if "values" not in tag and "values_by_index" not in tag:
                 continue
-            lookup = make_lookup(family, tag)
+            lookup = make_lookup(family, tag, family.get("prefixes", {}).get(table_name))
             if not lookup.get("values") and not lookup.get("elements"):
                 continue
             hexid = tag.get("hex") or tag["id"]

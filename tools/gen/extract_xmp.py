@@ -23,7 +23,7 @@ into the namespace's table.
 How rows are shown: the "conversions" of the declarations (by group and
 property id) bind the conversions the EXIF tags of the same meaning use;
 otherwise an enumeration binds its lookup (an unknown code shown as
-"Unknown (code)") and a rational its decimal form. Structures show their
+"Unknown (code)"), a rational its decimal form and a date the EXIF layout. Structures show their
 members and arrays their items through the members' and items' own rows.
 Each binding comes with its inverse where one is well defined.
 """
@@ -116,6 +116,20 @@ RATIONAL = VALUE_TYPES["rational"]
 # How rationals are shown when the declarations name no other conversion.
 RATIONAL_DISPLAY = {"displayConversion": "&xmp::ToDecimalText",
                     "inverseDisplayConversion": "&xmp::DecimalTextToFraction"}
+DATE = VALUE_TYPES["date"]
+# Dates show in the EXIF layout with every sub-second digit and only the
+# parts the packet gave.
+DATE_DISPLAY = {"displayConversion": "&xmp::ShowDate", "inverseDisplayConversion": "&xmp::DateFromText"}
+
+
+def plain_display(item):
+    """The format and display members of a row or item without declared
+    conversions or a lookup."""
+    if item == RATIONAL:
+        return item, dict(RATIONAL_DISPLAY)
+    if item == DATE:
+        return item, dict(DATE_DISPLAY)
+    return item, {}
 
 
 def display_of_compound(row, group, rid):
@@ -148,11 +162,15 @@ def make_row(tag, rid, name, struct_groups, source, where, lookups, group, prefi
         if target:
             row["subdirs"] = [{"group": target}]
         if conversions:
+            # Declared value conversions keep the enumeration for display.
             row.update(conversions)
+            if lookup and "displayConversion" not in conversions:
+                with_lookup(row, lookup, item)
         elif lookup:
             with_lookup(row, lookup, item)
-        elif item == RATIONAL:
-            row.update(RATIONAL_DISPLAY)
+        else:
+            row["format"], shown = plain_display(item)
+            row.update(shown)
         display_of_compound(row, group, rid)
         return row
     # The items of an array carry its enumeration, unless the lookup reads
@@ -165,8 +183,9 @@ def make_row(tag, rid, name, struct_groups, source, where, lookups, group, prefi
         child.update(item_conversions)
     elif lookup:
         with_lookup(row if lookups.whole_array(lookup) else child, lookup, item)
-    elif item == RATIONAL:
-        child.update(RATIONAL_DISPLAY)
+    elif not target:
+        child["format"], shown = plain_display(item)
+        child.update(shown)
     row.update(conversions)
     row["children"] = [child]
     if "displayConversion" not in row:
@@ -232,6 +251,7 @@ def build(reference):
     for struct in decl["structures"]:
         rows = {}
         fixed = struct.get("memberIds", {})
+        declared = decl.get("conversions", {}).get(struct["group"], {})
         for source, parent in struct["from"]:
             found = False
             for tag in tables[source]["tags"]:
@@ -243,7 +263,7 @@ def build(reference):
                     continue  # the same member of another parent of this structure
                 name = mid[0].upper() + mid[1:]
                 rows[mid] = make_row(tag, mid, name, struct_groups, source, f"{source} {tag['id']}", lookups,
-                                     struct["group"])
+                                     struct["group"], conversions=declared.get(mid))
             if not found:
                 raise SystemExit(f"{struct['group']}: no members of {source} {parent}")
         families["xmp_structs"].append({"function": f"{struct['group']}Fields", "type": "XmpField",
@@ -260,7 +280,8 @@ def build(reference):
             # the others name the conversions of the EXIF tags and the XMP
             # reader's own.
             "includes": ["varrow/fields/display_lookups.h", "varrow/fields/conversions/lookup_print.h",
-                         "varrow/blocks/xmp/xmp_conversions.h", "varrow/values/conversions/conversions.h"],
+                         "varrow/blocks/iptc/iptc_conversions.h", "varrow/blocks/xmp/xmp_conversions.h",
+                         "varrow/values/conversions/conversions.h"],
             "tables": families[key],
         }
         outputs[FIELDS / f"{key}.json"] = render_family(family)

@@ -51,7 +51,12 @@ SCALAR_FORMATS = {"int8u", "int8s", "int16u", "int16s", "int32u", "int32s", "int
 ID_KINDS = {
     "uint8": (0, 0xFF), "uint16": (0, 0xFFFF), "uint32": (0, 0xFFFFFFFF),
     "int": (-0x80000000, 0x7FFFFFFF), "string": None,
+    # Canon DR4 records: a 32-bit tag, optionally ".<element>" for one element
+    # of the record's array value ("0x20310.0"); held as (tag, element or None).
+    "dr4": None,
 }
+DR4_ID = re.compile(r"(0x[0-9a-fA-F]+|\d+)(?:\.(\d+))?")
+DR4_ELEMENT_MAX = 0x7FFFFFFF
 
 FUNCTION_MEMBERS = ["condition", "countFunction", "valueHook", "rawConversion", "valueConversion",
                     "displayConversion", "inverseRawConversion", "inverseValueConversion",
@@ -121,7 +126,23 @@ def read_facts(root, source):
 
 # ---------------------------------------------------------------- ids
 
+def parse_dr4_id(value, where):
+    if isinstance(value, int) and not isinstance(value, bool):
+        tag, element = value, None
+    else:
+        match = DR4_ID.fullmatch(value) if isinstance(value, str) else None
+        if match is None:
+            raise InputError(f"{where}: bad DR4 id {value!r}")
+        tag = int(match.group(1), 0)
+        element = None if match.group(2) is None else int(match.group(2))
+    if not 0 <= tag <= 0xFFFFFFFF or (element is not None and element > DR4_ELEMENT_MAX):
+        raise InputError(f"{where}: DR4 id {value} out of range")
+    return (tag, element)
+
+
 def parse_id(value, kind, where):
+    if kind == "dr4":
+        return parse_dr4_id(value, where)
     if kind == "string":
         if not isinstance(value, str):
             raise InputError(f"{where}: string id expected, got {value!r}")
@@ -146,12 +167,16 @@ def id_sort_key(value, kind):
         return value.encode("utf-8")
     if kind == "int":  # NegAwareOrdering: as unsigned 32-bit numbers
         return value & 0xFFFFFFFF
+    if kind == "dr4":  # a whole record before its elements
+        return (value[0], -1 if value[1] is None else value[1])
     return value
 
 
 def id_text(value, kind):
     if kind == "string":
         return value
+    if kind == "dr4":
+        return f"0x{value[0]:04x}" + ("" if value[1] is None else f".{value[1]}")
     return f"0x{value:04x}" if kind == "uint16" else str(value)
 
 
@@ -162,6 +187,11 @@ def id_literal(value, kind):
         return f"0x{value:04x}"
     if kind == "uint32":
         return f"{value}u"
+    if kind == "dr4":
+        tag, element = value
+        if element is None:
+            return f"CanonVrdDr4TagId(0x{tag:x}u)"
+        return f"CanonVrdDr4TagId(0x{tag:x}u, {element})"
     return str(value)
 
 
@@ -372,9 +402,16 @@ def build_table(table, ctx):
             keep = {parse_id(v, kind, where) for v in table["select"]}
         omit = {parse_id(v, kind, where) for v in table.get("omit", [])}
         for fact in facts:
-            if kind != "string" and not re.fullmatch(r"-?\d+", fact["id"]):
+            if kind == "dr4":
+                # Elements are ids of their own; the header ('header') is no
+                # record: the DR4 reader reads it as a group of its own.
+                if not DR4_ID.fullmatch(fact["id"]):
+                    continue
+                fid = parse_id(fact["id"], kind, where)
+            elif kind != "string" and not re.fullmatch(r"-?\d+", fact["id"]):
                 continue  # bit fields inside an element: rows give them as children
-            fid = parse_id(fact["id"] if kind == "string" else int(fact["id"]), kind, where)
+            else:
+                fid = parse_id(fact["id"] if kind == "string" else int(fact["id"]), kind, where)
             ctx["facts_by_index"][(fid, fact["index"])] = fact
             # The first entry of an id is its definition; later ones are
             # variants that a row takes up with "fromIndex".

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "varrow/fields/canon_vrd_dr4_tag_id.h"
 #include "varrow/fields/field_group.h"
 #include "varrow/fields/neg_aware_ordering.h"
 #include "varrow/fields/sub_directory.h"
@@ -30,9 +31,6 @@ class Metadatum;
 enum class IptcType : std::uint32_t;
 enum class XmpType : std::uint32_t;
 enum class LytroType : std::uint32_t;
-
-// Id of a Canon DR4 record; defined by the Canon VRD reader.
-struct CanonVrdDr4TagId;
 
 // One input of a composite: an item looked up by namespace and name.
 struct CompositeInput {

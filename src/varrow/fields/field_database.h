@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -49,6 +50,10 @@ const typename Table::mapped_type* FindInTable(Table const& table, K const& id, 
     } else if constexpr (std::is_integral_v<IdType> && std::is_integral_v<K>) {
         if (!IdInRange<IdType>(id)) return nullptr;
         it = table.find(static_cast<IdType>(id));
+    } else if constexpr (std::is_integral_v<K> && std::is_constructible_v<IdType, std::uint32_t>) {
+        // A bare number names a whole record of a composite id (CanonVrdDr4TagId).
+        if (!IdInRange<std::uint32_t>(id)) return nullptr;
+        it = table.find(IdType(static_cast<std::uint32_t>(id)));
     } else {
         it = table.find(IdType(id));
     }

@@ -22,6 +22,9 @@ template <class Id>
 std::string IdToName(Id const& id) {
     if constexpr (std::is_convertible_v<Id const&, std::string_view>) {
         return std::string(std::string_view(id));
+    } else if constexpr (std::is_class_v<Id>) {
+        // Composite ids (CanonVrdDr4TagId) print themselves.
+        return ToString(id);
     } else if constexpr (std::is_enum_v<Id>) {
         return FormatTagId(static_cast<std::uint64_t>(static_cast<std::underlying_type_t<Id>>(id)));
     } else {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -47,6 +48,11 @@ struct ReadStore {
     // Camera identification, matched by conditions of the field tables.
     std::string make;
     std::string model;
+
+    // What the TIFF directory being read has said about its image so far;
+    // the conditions that name its image locators depend on it.
+    std::optional<std::uint64_t> directoryCompression;
+    std::optional<std::uint64_t> directorySubfileType;
 };
 
 // Sets one ReadStore member for a scope and restores the old value on every

@@ -1,15 +1,20 @@
 #include "varrow/blocks/xmp/xmp_conversions.h"
 
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <exception>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "varrow/fields/display_lookups.h"
 #include "varrow/fields/field_database.h"
+#include "varrow/util/byte.h"
 #include "varrow/values/conversions/gps.h"
+#include "varrow/values/date_time.h"
 #include "varrow/values/fraction.h"
 #include "varrow/values/value_qualifier.h"
 
@@ -204,6 +209,108 @@ Value DecimalTextToFraction(Value const& value) {
     } catch (std::exception const&) {
         return Value();
     }
+}
+
+Value ShowDate(Value const& value, ReadStore&) {
+    if (value.GetType() != Value::Type::DateTime) return value;
+    DateTime const& dt = value.Get<DateTime>();
+    if (dt.hasTime || !dt.hasYear || (dt.hasMonth && dt.hasDay)) return Value(ToString(dt, ':', ' ', -1));
+    // A partial date: the printer fills the missing parts with zeros.
+    std::string text = ToString(dt, ':', ' ', 0);
+    std::size_t const yearEnd = text.find(':');
+    if (yearEnd != std::string::npos) text.resize(dt.hasMonth ? yearEnd + 3 : yearEnd);
+    return Value(std::move(text));
+}
+
+Value DateFromText(Value const& value) {
+    if (value.GetType() != Value::Type::String) return value;
+    DateTime const dt = DateTime::FromString(value.Get<std::string>());
+    return dt ? Value(dt) : value;
+}
+
+Value FoldSignExtendedShort(Value const& value, ReadStore&) {
+    if (!value.IsIntegral() || value.GetType() == Value::Type::Bool) return value;
+    std::int64_t code = 0;
+    try {
+        code = value.Convert<std::int64_t>();
+    } catch (std::exception const&) {
+        return value;  // a U64 beyond the signed range: nothing to fold
+    }
+    // Only the unsigned spelling: a written -1 is a code of its own.
+    if (code < 0xFFFF8000LL || code > 0xFFFFFFFFLL) return value;
+    return Value(static_cast<std::int64_t>(code & 0xFFFF));
+}
+
+namespace {
+
+constexpr std::string_view kBase64Alphabet =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+// The 6-bit value of a base64 digit, -1 for anything else.
+int Base64Digit(char c) noexcept {
+    if (c >= 'A' && c <= 'Z') return c - 'A';
+    if (c >= 'a' && c <= 'z') return c - 'a' + 26;
+    if (c >= '0' && c <= '9') return c - '0' + 52;
+    if (c == '+') return 62;
+    if (c == '/') return 63;
+    return -1;
+}
+
+}  // namespace
+
+Value Base64ToBinary(Value const& value, ReadStore&) {
+    if (value.GetType() != Value::Type::String) return Value();
+    std::string_view const text = value.Get<std::string>();
+    std::vector<meta::byte> bytes;
+    bytes.reserve(text.size() / 4 * 3 + 3);
+    std::uint32_t bits = 0;
+    int held = 0;
+    std::size_t digits = 0;
+    std::size_t padding = 0;
+    for (char const c : text) {
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n') continue;
+        if (c == '=') {
+            ++padding;
+            continue;
+        }
+        int const digit = Base64Digit(c);
+        // Digits after padding, or anything outside the alphabet: not base64.
+        if (digit < 0 || padding != 0) return Value();
+        ++digits;
+        bits = (bits << 6) | static_cast<std::uint32_t>(digit);
+        held += 6;
+        if (held >= 8) {
+            held -= 8;
+            bytes.push_back(static_cast<meta::byte>((bits >> held) & 0xFF));
+        }
+    }
+    // A lone digit in the last group cannot make a byte.
+    if (digits == 0 || digits % 4 == 1 || padding > 2) return Value();
+    return Value(std::move(bytes));
+}
+
+Value BinaryToBase64(Value const& value) {
+    if (value.GetType() != Value::Type::Binary) return value;
+    auto const& bytes = value.Get<std::vector<meta::byte>>();
+    std::string text;
+    text.reserve((bytes.size() + 2) / 3 * 4);
+    std::size_t i = 0;
+    for (; i + 3 <= bytes.size(); i += 3) {
+        std::uint32_t const group = std::to_integer<std::uint32_t>(bytes[i]) << 16 |
+                                    std::to_integer<std::uint32_t>(bytes[i + 1]) << 8 |
+                                    std::to_integer<std::uint32_t>(bytes[i + 2]);
+        for (int shift = 18; shift >= 0; shift -= 6) text += kBase64Alphabet[(group >> shift) & 0x3F];
+    }
+    std::size_t const rest = bytes.size() - i;
+    if (rest != 0) {
+        std::uint32_t group = std::to_integer<std::uint32_t>(bytes[i]) << 16;
+        if (rest == 2) group |= std::to_integer<std::uint32_t>(bytes[i + 1]) << 8;
+        text += kBase64Alphabet[(group >> 18) & 0x3F];
+        text += kBase64Alphabet[(group >> 12) & 0x3F];
+        text += rest == 2 ? kBase64Alphabet[(group >> 6) & 0x3F] : '=';
+        text += '=';
+    }
+    return Value(std::move(text));
 }
 
 }  // namespace meta::xmp

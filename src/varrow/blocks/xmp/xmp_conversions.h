@@ -61,5 +61,24 @@ VARROW_API Value ToDecimalText(const Value& value, ReadStore&);
 // terminating decimals of up to 15 digits.
 VARROW_API Value DecimalTextToFraction(const Value& value);
 
+// A date as the EXIF tags show theirs ("2011:01:09 21:31:56.078-01:00"),
+// with every sub-second digit the packet gave and only the date parts it
+// gave ("2024", "2024:03"). Text that is not a date is shown as it is.
+VARROW_API Value ShowDate(const Value& value, ReadStore&);
+// The inverse: a date text in either layout to a DateTime; other values
+// unchanged.
+VARROW_API Value DateFromText(const Value& value);
+
+// A 16-bit code that a writer sign-extended to 32 bits (4294967295 for
+// 0xFFFF) back to its 16-bit value; other numbers, -1 included, are
+// unchanged.
+VARROW_API Value FoldSignExtendedShort(const Value& value, ReadStore&);
+
+// Base64 text (line breaks and blanks allowed, as packets wrap it) as
+// Binary, how thumbnails are stored; None when the text is not base64.
+VARROW_API Value Base64ToBinary(const Value& value, ReadStore&);
+// The inverse: Binary as base64 text without line breaks.
+VARROW_API Value BinaryToBase64(const Value& value);
+
 }  // namespace xmp
 }  // namespace meta

@@ -8,6 +8,23 @@
 // field databases register them (field_database.h).
 namespace meta::field_defs {
 
+// tools/gen/inputs/fields/canon_vrd.json
+VARROW_API FieldTable<CanonVrdBlock> CanonVrdFields();
+VARROW_API FieldTable<CanonVrdEditTag> CanonVrdEditFields();
+VARROW_API FieldTable<CanonVrdEditTag> CanonVrdEdit4Fields();
+VARROW_API FieldTable<CanonVrdIhlTag> CanonVrdIhlFields();
+VARROW_API FieldTable<CanonVrdDr4Tag> CanonVrdDr4Fields();
+VARROW_API FieldTable<RecordField> CanonVrdVer1Fields();
+VARROW_API FieldTable<RecordField> CanonVrdStampToolFields();
+VARROW_API FieldTable<RecordField> CanonVrdVer2Fields();
+VARROW_API FieldTable<RecordField> CanonVrdDloFields();
+VARROW_API FieldTable<RecordField> CanonVrdDr4HeaderFields();
+VARROW_API FieldTable<RecordField> CanonVrdToneCurveFields();
+VARROW_API FieldTable<RecordField> CanonVrdGammaInfoFields();
+VARROW_API FieldTable<RecordField> CanonVrdCropInfoFields();
+VARROW_API FieldTable<RecordField> CanonVrdStampInfoFields();
+VARROW_API FieldTable<RecordField> CanonVrdDustInfoFields();
+
 // tools/gen/inputs/fields/composite.json
 VARROW_API FieldTable<CompositeField> CompositeFields();
 
@@ -34,16 +51,11 @@ VARROW_API FieldTable<RecordField> IsoBaseMediaMovieHeaderFields();
 // tools/gen/inputs/fields/jpeg.json
 VARROW_API FieldTable<RecordField> JfifFields();
 
+// tools/gen/inputs/fields/lytro.json
+VARROW_API FieldTable<LytroProperty> LytroFields();
+
 // tools/gen/inputs/fields/photoshop.json
 VARROW_API FieldTable<RecordField> PhotoshopResolutionFields();
-
-// tools/gen/inputs/fields/png.json
-VARROW_API FieldTable<RecordField> PngFields();
-VARROW_API FieldTable<RecordField> MngFields();
-VARROW_API FieldTable<RecordField> JngFields();
-VARROW_API FieldTable<RecordField> PngPhysicalPixelFields();
-VARROW_API FieldTable<RecordField> PngPrimaryChromaticitiesFields();
-VARROW_API FieldTable<RecordField> PngVirtualPageFields();
 
 // tools/gen/inputs/fields/tiff.json
 VARROW_API FieldTable<ExifTag> ExifFields();

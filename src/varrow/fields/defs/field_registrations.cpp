@@ -14,20 +14,38 @@ void RegisterFieldTables(FieldTablesTag<CompositeField>, FieldDatabase<Composite
 }
 
 void RegisterFieldTables(FieldTablesTag<RecordField>, FieldDatabase<RecordField>::Data& data) {
+    BuildHelper(data, FieldGroup::CanonVrdVer1, &field_defs::CanonVrdVer1Fields);
+    BuildHelper(data, FieldGroup::CanonVrdStampTool, &field_defs::CanonVrdStampToolFields);
+    BuildHelper(data, FieldGroup::CanonVrdVer2, &field_defs::CanonVrdVer2Fields);
+    BuildHelper(data, FieldGroup::CanonVrdDlo, &field_defs::CanonVrdDloFields);
+    BuildHelper(data, FieldGroup::CanonVrdDr4Header, &field_defs::CanonVrdDr4HeaderFields);
+    BuildHelper(data, FieldGroup::CanonVrdToneCurve, &field_defs::CanonVrdToneCurveFields);
+    BuildHelper(data, FieldGroup::CanonVrdGammaInfo, &field_defs::CanonVrdGammaInfoFields);
+    BuildHelper(data, FieldGroup::CanonVrdCropInfo, &field_defs::CanonVrdCropInfoFields);
+    BuildHelper(data, FieldGroup::CanonVrdStampInfo, &field_defs::CanonVrdStampInfoFields);
+    BuildHelper(data, FieldGroup::CanonVrdDustInfo, &field_defs::CanonVrdDustInfoFields);
     BuildHelper(data, FieldGroup::IccProfileHeader, &field_defs::IccProfileHeaderFields);
     BuildHelper(data, FieldGroup::IsoBaseMediaMovieHeader, &field_defs::IsoBaseMediaMovieHeaderFields);
     BuildHelper(data, FieldGroup::Jfif, &field_defs::JfifFields);
     BuildHelper(data, FieldGroup::PhotoshopResolution, &field_defs::PhotoshopResolutionFields);
-    BuildHelper(data, FieldGroup::Png, &field_defs::PngFields);
-    BuildHelper(data, FieldGroup::Mng, &field_defs::MngFields);
-    BuildHelper(data, FieldGroup::Jng, &field_defs::JngFields);
 }
 
-void RegisterFieldTables(FieldTablesTag<CanonVrdBlock>, FieldDatabase<CanonVrdBlock>::Data&) {}
+void RegisterFieldTables(FieldTablesTag<CanonVrdBlock>, FieldDatabase<CanonVrdBlock>::Data& data) {
+    BuildHelper(data, FieldGroup::CanonVrd, &field_defs::CanonVrdFields);
+}
 
-void RegisterFieldTables(FieldTablesTag<CanonVrdEditTag>, FieldDatabase<CanonVrdEditTag>::Data&) {}
+void RegisterFieldTables(FieldTablesTag<CanonVrdEditTag>, FieldDatabase<CanonVrdEditTag>::Data& data) {
+    BuildHelper(data, FieldGroup::CanonVrdEdit, &field_defs::CanonVrdEditFields);
+    BuildHelper(data, FieldGroup::CanonVrdEdit4, &field_defs::CanonVrdEdit4Fields);
+}
 
-void RegisterFieldTables(FieldTablesTag<CanonVrdIhlTag>, FieldDatabase<CanonVrdIhlTag>::Data&) {}
+void RegisterFieldTables(FieldTablesTag<CanonVrdIhlTag>, FieldDatabase<CanonVrdIhlTag>::Data& data) {
+    BuildHelper(data, FieldGroup::CanonVrdIhl, &field_defs::CanonVrdIhlFields);
+}
+
+void RegisterFieldTables(FieldTablesTag<CanonVrdDr4Tag>, FieldDatabase<CanonVrdDr4Tag>::Data& data) {
+    BuildHelper(data, FieldGroup::CanonVrdDr4, &field_defs::CanonVrdDr4Fields);
+}
 
 void RegisterFieldTables(FieldTablesTag<ExifTag>, FieldDatabase<ExifTag>::Data& data) {
     BuildHelper(data, FieldGroup::Exif, &field_defs::ExifFields);
@@ -51,7 +69,9 @@ void RegisterFieldTables(FieldTablesTag<IccProfileTag>, FieldDatabase<IccProfile
 
 void RegisterFieldTables(FieldTablesTag<OpenExrAttribute>, FieldDatabase<OpenExrAttribute>::Data&) {}
 
-void RegisterFieldTables(FieldTablesTag<LytroProperty>, FieldDatabase<LytroProperty>::Data&) {}
+void RegisterFieldTables(FieldTablesTag<LytroProperty>, FieldDatabase<LytroProperty>::Data& data) {
+    BuildHelper(data, FieldGroup::Lytro, &field_defs::LytroFields);
+}
 
 void RegisterFieldTables(FieldTablesTag<SigmaRawProperty>, FieldDatabase<SigmaRawProperty>::Data&) {}
 
@@ -124,6 +144,7 @@ std::size_t InitialiseFieldDatabases() {
     total += FieldDatabase<CanonVrdBlock>::Size();
     total += FieldDatabase<CanonVrdEditTag>::Size();
     total += FieldDatabase<CanonVrdIhlTag>::Size();
+    total += FieldDatabase<CanonVrdDr4Tag>::Size();
     total += FieldDatabase<ExifTag>::Size();
     total += FieldDatabase<UnsignedRecordField>::Size();
     total += FieldDatabase<IccProfileTag>::Size();
@@ -143,6 +164,7 @@ template class FieldDatabase<RecordField>;
 template class FieldDatabase<CanonVrdBlock>;
 template class FieldDatabase<CanonVrdEditTag>;
 template class FieldDatabase<CanonVrdIhlTag>;
+template class FieldDatabase<CanonVrdDr4Tag>;
 template class FieldDatabase<ExifTag>;
 template class FieldDatabase<UnsignedRecordField>;
 template class FieldDatabase<IccProfileTag>;

@@ -822,7 +822,7 @@ constexpr ArrayLookupDef kArrayLookups[] = {
 
 }  // namespace
 
-void BuildLookup_Exif0(DisplayLookupMap& lookups) {
+void BuildLookup_Exif1(DisplayLookupMap& lookups) {
     InsertLookups<long long>(lookups, kLookups0);
     InsertLookups<std::string>(lookups, kLookups2);
     InsertLookups<std::vector<long long>>(lookups, kLookups3);

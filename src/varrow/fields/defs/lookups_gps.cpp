@@ -72,7 +72,7 @@ constexpr LookupDef<std::string> kLookups2[] = {
 
 }  // namespace
 
-void BuildLookup_Exif1(DisplayLookupMap& lookups) {
+void BuildLookup_Exif2(DisplayLookupMap& lookups) {
     InsertLookups<long long>(lookups, kLookups0);
     InsertLookups<std::string>(lookups, kLookups2);
 }

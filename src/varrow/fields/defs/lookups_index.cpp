@@ -13,7 +13,7 @@ void BuildLookup_Exif6(DisplayLookupMap& lookups);
 void BuildLookup_Iptc0(DisplayLookupMap& lookups);
 void BuildLookup_Xmp0(DisplayLookupMap& lookups);
 
-// 176 lookups.
+// 220 lookups.
 DisplayLookupMap BuildLookups() {
     DisplayLookupMap lookups;
     BuildLookup_Exif0(lookups);

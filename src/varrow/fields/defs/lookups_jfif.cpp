@@ -16,7 +16,7 @@ constexpr LookupDef<long long> kLookups0[] = {
 
 }  // namespace
 
-void BuildLookup_Exif3(DisplayLookupMap& lookups) {
+void BuildLookup_Exif4(DisplayLookupMap& lookups) {
     InsertLookups<long long>(lookups, kLookups0);
 }
 

@@ -11,92 +11,14 @@ constexpr LookupRow<long long> kRows0[] = {
     {3, "3 (no reconstruction, no loop)"},
 };
 
-constexpr LookupRow<long long> kRows1[] = {
-    {1, "Animation"},
-    {2, "XMP"},
-    {3, "EXIF"},
-    {4, "Alpha"},
-    {5, "ICC Profile"},
-};
-
-constexpr LookupRow<long long> kRows2[] = {
-    {0, "none"},
-    {1, "Level Reduction"},
-};
-
-constexpr LookupRow<long long> kRows3[] = {
-    {0, "none"},
-    {1, "Horizontal"},
-    {2, "Vertical"},
-    {3, "Gradient"},
-};
-
-constexpr LookupRow<long long> kRows4[] = {
-    {0, "none"},
-    {1, "Lossless"},
-};
-
-constexpr LookupRow<long long> kRows5[] = {
-    {0, "No"},
-    {1, "Yes"},
-};
-
-constexpr LookupRow<long long> kRows6[] = {
-    {12, "OS/2 V1"},
-    {40, "Windows V3"},
-    {64, "OS/2 V2"},
-    {68, "AVI BMP structure?"},
-    {108, "Windows V4"},
-    {124, "Windows V5"},
-};
-
-constexpr LookupRow<long long> kRows7[] = {
-    {0, "None"},
-    {1, "8-Bit RLE"},
-    {2, "4-Bit RLE"},
-    {3, "Bitfields"},
-    {4, "JPEG"},
-    {5, "PNG"},
-};
-
-constexpr LookupRow<std::string> kRows8[] = {
-    {"0", "Calibrated RGB"},
-    {"1", "Device RGB"},
-    {"2", "Device CMYK"},
-    {"LINK", "Linked Color Profile"},
-    {"MBED", "Embedded Color Profile"},
-    {"Win ", "Windows Color Space"},
-    {"sRGB", "sRGB"},
-};
-
-constexpr LookupRow<long long> kRows9[] = {
-    {1, "Graphic (LCS_GM_BUSINESS)"},
-    {2, "Proof (LCS_GM_GRAPHICS)"},
-    {4, "Picture (LCS_GM_IMAGES)"},
-    {8, "Absolute Colorimetric (LCS_GM_ABS_COLORIMETRIC)"},
-};
-
 constexpr LookupDef<long long> kLookups0[] = {
     {"WebpVP8Version", kRows0},
-    {"WebpWebP_Flags", kRows1, EnumValuesStrategy::BitMask},
-    {"WebpAlphaPreprocessing", kRows2},
-    {"WebpAlphaFiltering", kRows3},
-    {"WebpAlphaCompression", kRows4},
-    {"GifHasColorMap", kRows5},
-    {"BmpBMPVersion", kRows6},
-    {"BmpCompression", kRows7},
-    {"BmpRenderingIntent", kRows9},
-};
-
-constexpr LookupDef<std::string> kLookups2[] = {
-    {"BmpColorSpace", kRows8},
 };
 
 }  // namespace
 
 void BuildLookup_Exif6(DisplayLookupMap& lookups) {
     InsertLookups<long long>(lookups, kLookups0);
-    InsertLookups<std::string>(lookups, kLookups2);
 }
 
 }  // namespace meta::detail

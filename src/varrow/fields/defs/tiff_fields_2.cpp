@@ -7,6 +7,7 @@
 #include "varrow/fields/conversions/lookup_print.h"
 #include "varrow/fields/defs/field_defs.h"
 #include "varrow/fields/field_row.h"
+#include "varrow/formats/tiff/tiff_image_roles.h"
 #include "varrow/values/conversions/conversions.h"
 
 namespace meta::field_defs {
@@ -25,38 +26,48 @@ void Customise9(ExifTag& f);  // ExifFields 0xa407 GainControl
 void Customise10(ExifTag& f);  // ExifFields 0xa408 Contrast
 void Customise11(ExifTag& f);  // ExifFields 0xa409 Saturation
 void Customise12(ExifTag& f);  // ExifFields 0xa40a Sharpness
-void Customise13(ExifTag& f);  // ExifFields 0xa40c SubjectDistanceRange
-void Customise14(ExifTag& f);  // ExifFields 0xa432 LensInfo
-void Customise15(ExifTag& f);  // ExifFields 0xa460 CompositeImage
-void Customise16(ExifTag& f);  // ExifFields 0xbc01 PixelFormat
-void Customise17(ExifTag& f);  // ExifFields 0xbc02 Transformation
-void Customise18(ExifTag& f);  // ExifFields 0xbc03 Uncompressed
-void Customise19(ExifTag& f);  // ExifFields 0xbc04 ImageType
-void Customise20(ExifTag& f);  // ExifFields 0xbcc4 ImageDataDiscard
-void Customise21(ExifTag& f);  // ExifFields 0xbcc5 AlphaDataDiscard
-void Customise22(ExifTag& f);  // ExifFields 0xc4a5 PrintIM
-void Customise23(ExifTag& f);  // ExifFields 0xc580 USPTOOriginalContentType
-void Customise24(ExifTag& f);  // ExifFields 0xc5e0 CR2CFAPattern
-void Customise25(ExifTag& f);  // ExifFields 0xc612 DNGVersion
-void Customise26(ExifTag& f);  // ExifFields 0xc613 DNGBackwardVersion
-void Customise27(ExifTag& f);  // ExifFields 0xc617 CFALayout
-void Customise28(ExifTag& f);  // ExifFields 0xc630 DNGLensInfo
-void Customise29(ExifTag& f);  // ExifFields 0xc634 DNGPrivateData
-void Customise30(ExifTag& f);  // ExifFields 0xc635 MakerNoteSafety
-void Customise31(ExifTag& f);  // ExifFields 0xc65a CalibrationIlluminant1
-void Customise32(ExifTag& f);  // ExifFields 0xc65b CalibrationIlluminant2
-void Customise33(ExifTag& f);  // ExifFields 0xc6fd ProfileEmbedPolicy
-void Customise34(ExifTag& f);  // ExifFields 0xc71a PreviewColorSpace
-void Customise35(ExifTag& f);  // ExifFields 0xc740 OpcodeList1
-void Customise36(ExifTag& f);  // ExifFields 0xc741 OpcodeList2
-void Customise37(ExifTag& f);  // ExifFields 0xc74e OpcodeList3
-void Customise38(ExifTag& f);  // ExifFields 0xc7a3 ProfileHueSatMapEncoding
-void Customise39(ExifTag& f);  // ExifFields 0xc7a4 ProfileLookTableEncoding
-void Customise40(ExifTag& f);  // ExifFields 0xc7a6 DefaultBlackRender
-void Customise41(ExifTag& f);  // ExifFields 0xc7e9 DepthFormat
-void Customise42(ExifTag& f);  // ExifFields 0xc7ec DepthUnits
-void Customise43(ExifTag& f);  // ExifFields 0xc7ed DepthMeasureType
-void Customise44(ExifTag& f);  // ExifFields 0xcd31 CalibrationIlluminant3
+void Customise13(ExifTag& f);  // ExifFields 0xa40b DeviceSettingDescription
+void Customise14(ExifTag& f);  // ExifFields 0xa40c SubjectDistanceRange
+void Customise15(ExifTag& f);  // ExifFields 0xa432 LensInfo
+void Customise16(ExifTag& f);  // ExifFields 0xa460 CompositeImage
+void Customise17(ExifTag& f);  // ExifFields 0xbc01 PixelFormat
+void Customise18(ExifTag& f);  // ExifFields 0xbc02 Transformation
+void Customise19(ExifTag& f);  // ExifFields 0xbc03 Uncompressed
+void Customise20(ExifTag& f);  // ExifFields 0xbc04 ImageType
+void Customise21(ExifTag& f);  // ExifFields 0xbcc4 ImageDataDiscard
+void Customise22(ExifTag& f);  // ExifFields 0xbcc5 AlphaDataDiscard
+void Customise23(ExifTag& f);  // ExifFields 0xc4a5 PrintIM
+void Customise24(ExifTag& f);  // ExifFields 0xc580 USPTOOriginalContentType
+void Customise25(ExifTag& f);  // ExifFields 0xc5e0 CR2CFAPattern
+void Customise26(ExifTag& f);  // ExifFields 0xc612 DNGVersion
+void Customise27(ExifTag& f);  // ExifFields 0xc613 DNGBackwardVersion
+void Customise28(ExifTag& f);  // ExifFields 0xc616 CFAPlaneColor
+void Customise29(ExifTag& f);  // ExifFields 0xc617 CFALayout
+void Customise30(ExifTag& f);  // ExifFields 0xc618 LinearizationTable
+void Customise31(ExifTag& f);  // ExifFields 0xc630 DNGLensInfo
+void Customise32(ExifTag& f);  // ExifFields 0xc634 DNGPrivateData
+void Customise33(ExifTag& f);  // ExifFields 0xc635 MakerNoteSafety
+void Customise34(ExifTag& f);  // ExifFields 0xc65a CalibrationIlluminant1
+void Customise35(ExifTag& f);  // ExifFields 0xc65b CalibrationIlluminant2
+void Customise36(ExifTag& f);  // ExifFields 0xc65d RawDataUniqueID
+void Customise37(ExifTag& f);  // ExifFields 0xc68c OriginalRawFileData
+void Customise38(ExifTag& f);  // ExifFields 0xc6fd ProfileEmbedPolicy
+void Customise39(ExifTag& f);  // ExifFields 0xc719 PreviewSettingsDigest
+void Customise40(ExifTag& f);  // ExifFields 0xc71a PreviewColorSpace
+void Customise41(ExifTag& f);  // ExifFields 0xc71b PreviewDateTime
+void Customise42(ExifTag& f);  // ExifFields 0xc71c RawImageDigest
+void Customise43(ExifTag& f);  // ExifFields 0xc71d OriginalRawFileDigest
+void Customise44(ExifTag& f);  // ExifFields 0xc740 OpcodeList1
+void Customise45(ExifTag& f);  // ExifFields 0xc741 OpcodeList2
+void Customise46(ExifTag& f);  // ExifFields 0xc74e OpcodeList3
+void Customise47(ExifTag& f);  // ExifFields 0xc7a3 ProfileHueSatMapEncoding
+void Customise48(ExifTag& f);  // ExifFields 0xc7a4 ProfileLookTableEncoding
+void Customise49(ExifTag& f);  // ExifFields 0xc7a6 DefaultBlackRender
+void Customise50(ExifTag& f);  // ExifFields 0xc7a7 NewRawImageDigest
+void Customise51(ExifTag& f);  // ExifFields 0xc7e9 DepthFormat
+void Customise52(ExifTag& f);  // ExifFields 0xc7ec DepthUnits
+void Customise53(ExifTag& f);  // ExifFields 0xc7ed DepthMeasureType
+void Customise54(ExifTag& f);  // ExifFields 0xcd31 CalibrationIlluminant3
 
 constexpr detail::FieldRow<ExifTag> kExifFieldsRows2[] = {
     {0xa300, "FileSource", nullptr, nullptr, 0, 0, 0, 1, false, "ExifFileSource", {}, Customise1},
@@ -72,17 +83,17 @@ constexpr detail::FieldRow<ExifTag> kExifFieldsRows2[] = {
     {0xa408, "Contrast", nullptr, nullptr, 1, 0, 0, 1, false, "ExifContrast", {}, Customise10},
     {0xa409, "Saturation", nullptr, nullptr, 1, 0, 0, 1, false, "ExifSaturation", {}, Customise11},
     {0xa40a, "Sharpness", nullptr, nullptr, 1, 0, 0, 1, false, "ExifSharpness", {}, Customise12},
-    {0xa40b, "DeviceSettingDescription", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
+    {0xa40b, "DeviceSettingDescription", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise13},
     {0xa40c, "SubjectDistanceRange", nullptr, nullptr,
-     1, 0, 0, 1, false, "ExifSubjectDistanceRange", {}, Customise13},
+     1, 0, 0, 1, false, "ExifSubjectDistanceRange", {}, Customise14},
     {0xa420, "ImageUniqueID", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xa430, "OwnerName", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xa431, "SerialNumber", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0xa432, "LensInfo", nullptr, nullptr, 4, 0, 0, 1, false, nullptr, {}, Customise14},
+    {0xa432, "LensInfo", nullptr, nullptr, 4, 0, 0, 1, false, nullptr, {}, Customise15},
     {0xa433, "LensMake", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xa434, "LensModel", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xa435, "LensSerialNumber", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0xa460, "CompositeImage", nullptr, nullptr, 1, 0, 0, 1, false, "ExifCompositeImage", {}, Customise15},
+    {0xa460, "CompositeImage", nullptr, nullptr, 1, 0, 0, 1, false, "ExifCompositeImage", {}, Customise16},
     {0xa461, "CompositeImageCount", nullptr, nullptr, 2, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xa462, "CompositeImageExposureTimes", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xa480, "GDALMetadata", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
@@ -95,10 +106,10 @@ constexpr detail::FieldRow<ExifTag> kExifFieldsRows2[] = {
     {0xafc4, "ExpandScanner", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xafc5, "ExpandFlashLamp", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xb4c3, "HasselbladRawImage", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0xbc01, "PixelFormat", nullptr, nullptr, 0, 0, 0, 1, false, "ExifPixelFormat", {}, Customise16},
-    {0xbc02, "Transformation", nullptr, nullptr, 0, 0, 0, 1, false, "ExifTransformation", {}, Customise17},
-    {0xbc03, "Uncompressed", nullptr, nullptr, 0, 0, 0, 1, false, "ExifUncompressed", {}, Customise18},
-    {0xbc04, "ImageType", nullptr, nullptr, 0, 0, 0, 1, false, "ExifImageType", {}, Customise19},
+    {0xbc01, "PixelFormat", nullptr, nullptr, 0, 0, 0, 1, false, "ExifPixelFormat", {}, Customise17},
+    {0xbc02, "Transformation", nullptr, nullptr, 0, 0, 0, 1, false, "ExifTransformation", {}, Customise18},
+    {0xbc03, "Uncompressed", nullptr, nullptr, 0, 0, 0, 1, false, "ExifUncompressed", {}, Customise19},
+    {0xbc04, "ImageType", nullptr, nullptr, 0, 0, 0, 1, false, "ExifImageType", {}, Customise20},
     {0xbc80, "ImageWidth", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xbc81, "ImageHeight", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xbc82, "WidthResolution", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
@@ -108,9 +119,9 @@ constexpr detail::FieldRow<ExifTag> kExifFieldsRows2[] = {
     {0xbcc2, "AlphaOffset", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xbcc3, "AlphaByteCount", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xbcc4, "ImageDataDiscard", nullptr, nullptr,
-     0, 0, 0, 1, false, "ExifImageDataDiscard", {}, Customise20},
+     0, 0, 0, 1, false, "ExifImageDataDiscard", {}, Customise21},
     {0xbcc5, "AlphaDataDiscard", nullptr, nullptr,
-     0, 0, 0, 1, false, "ExifAlphaDataDiscard", {}, Customise21},
+     0, 0, 0, 1, false, "ExifAlphaDataDiscard", {}, Customise22},
     {0xc427, "OceScanjobDesc", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xc428, "OceApplicationSelector", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xc429, "OceIDNumber", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
@@ -118,19 +129,19 @@ constexpr detail::FieldRow<ExifTag> kExifFieldsRows2[] = {
     {0xc44f, "Annotations", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xc4a5, "PrintIM", nullptr,
      "Print Image Matching settings",
-     0, 0, 0, 1, false, nullptr, {}, Customise22},
+     0, 0, 0, 1, false, nullptr, {}, Customise23},
     {0xc51b, "HasselbladExif", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xc573, "OriginalFileName", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xc580, "USPTOOriginalContentType", nullptr, nullptr,
-     0, 0, 0, 1, false, "ExifUSPTOOriginalContentType", {}, Customise23},
-    {0xc5e0, "CR2CFAPattern", nullptr, nullptr, 0, 0, 0, 1, false, "ExifCR2CFAPattern", {}, Customise24},
-    {0xc612, "DNGVersion", nullptr, nullptr, 4, 0, 0, 1, false, nullptr, {}, Customise25},
-    {0xc613, "DNGBackwardVersion", nullptr, nullptr, 4, 0, 0, 1, false, nullptr, {}, Customise26},
+     0, 0, 0, 1, false, "ExifUSPTOOriginalContentType", {}, Customise24},
+    {0xc5e0, "CR2CFAPattern", nullptr, nullptr, 0, 0, 0, 1, false, "ExifCR2CFAPattern", {}, Customise25},
+    {0xc612, "DNGVersion", nullptr, nullptr, 4, 0, 0, 1, false, nullptr, {}, Customise26},
+    {0xc613, "DNGBackwardVersion", nullptr, nullptr, 4, 0, 0, 1, false, nullptr, {}, Customise27},
     {0xc614, "UniqueCameraModel", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xc615, "LocalizedCameraModel", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0xc616, "CFAPlaneColor", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0xc617, "CFALayout", nullptr, nullptr, 0, 0, 0, 1, false, "ExifCFALayout", {}, Customise27},
-    {0xc618, "LinearizationTable", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
+    {0xc616, "CFAPlaneColor", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise28},
+    {0xc617, "CFALayout", nullptr, nullptr, 0, 0, 0, 1, false, "ExifCFALayout", {}, Customise29},
+    {0xc618, "LinearizationTable", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise30},
     {0xc619, "BlackLevelRepeatDim", nullptr, nullptr, 2, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xc61a, "BlackLevel", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xc61b, "BlackLevelDeltaH", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
@@ -154,24 +165,24 @@ constexpr detail::FieldRow<ExifTag> kExifFieldsRows2[] = {
     {0xc62d, "BayerGreenSplit", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xc62e, "LinearResponseLimit", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xc62f, "CameraSerialNumber", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0xc630, "DNGLensInfo", nullptr, nullptr, 4, 0, 0, 1, false, nullptr, {}, Customise28},
+    {0xc630, "DNGLensInfo", nullptr, nullptr, 4, 0, 0, 1, false, nullptr, {}, Customise31},
     {0xc631, "ChromaBlurRadius", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xc632, "AntiAliasStrength", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xc633, "ShadowScale", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xc634, "DNGPrivateData", nullptr,
      "private data of the DNG writer, often a copy of the original maker note",
-     0, 0, 0, 1, false, nullptr, {}, Customise29},
-    {0xc635, "MakerNoteSafety", nullptr, nullptr, 1, 0, 0, 1, false, "ExifMakerNoteSafety", {}, Customise30},
+     0, 0, 0, 1, false, nullptr, {}, Customise32},
+    {0xc635, "MakerNoteSafety", nullptr, nullptr, 1, 0, 0, 1, false, "ExifMakerNoteSafety", {}, Customise33},
     {0xc640, "RawImageSegmentation", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xc65a, "CalibrationIlluminant1", nullptr, nullptr,
-     1, 0, 0, 1, false, "ExifCalibrationIlluminant1", {}, Customise31},
+     1, 0, 0, 1, false, "ExifCalibrationIlluminant1", {}, Customise34},
     {0xc65b, "CalibrationIlluminant2", nullptr, nullptr,
-     1, 0, 0, 1, false, "ExifCalibrationIlluminant2", {}, Customise32},
+     1, 0, 0, 1, false, "ExifCalibrationIlluminant2", {}, Customise35},
     {0xc65c, "BestQualityScale", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0xc65d, "RawDataUniqueID", nullptr, nullptr, 16, 0, 0, 1, false, nullptr, {}, nullptr},
+    {0xc65d, "RawDataUniqueID", nullptr, nullptr, 16, 0, 0, 1, false, nullptr, {}, Customise36},
     {0xc660, "AliasLayerMetadata", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xc68b, "OriginalRawFileName", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0xc68c, "OriginalRawFileData", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
+    {0xc68c, "OriginalRawFileData", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise37},
     {0xc68d, "ActiveArea", nullptr, nullptr, 4, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xc68e, "MaskedAreas", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xc68f, "AsShotICCProfile", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
@@ -193,26 +204,26 @@ constexpr detail::FieldRow<ExifTag> kExifFieldsRows2[] = {
     {0xc6fb, "ProfileHueSatMapData2", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xc6fc, "ProfileToneCurve", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xc6fd, "ProfileEmbedPolicy", nullptr, nullptr,
-     1, 0, 0, 1, false, "ExifProfileEmbedPolicy", {}, Customise33},
+     1, 0, 0, 1, false, "ExifProfileEmbedPolicy", {}, Customise38},
     {0xc6fe, "ProfileCopyright", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xc714, "ForwardMatrix1", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xc715, "ForwardMatrix2", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xc716, "PreviewApplicationName", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xc717, "PreviewApplicationVersion", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xc718, "PreviewSettingsName", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0xc719, "PreviewSettingsDigest", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
+    {0xc719, "PreviewSettingsDigest", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise39},
     {0xc71a, "PreviewColorSpace", nullptr, nullptr,
-     1, 0, 0, 1, false, "ExifPreviewColorSpace", {}, Customise34},
-    {0xc71b, "PreviewDateTime", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0xc71c, "RawImageDigest", nullptr, nullptr, 16, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0xc71d, "OriginalRawFileDigest", nullptr, nullptr, 16, 0, 0, 1, false, nullptr, {}, nullptr},
+     1, 0, 0, 1, false, "ExifPreviewColorSpace", {}, Customise40},
+    {0xc71b, "PreviewDateTime", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise41},
+    {0xc71c, "RawImageDigest", nullptr, nullptr, 16, 0, 0, 1, false, nullptr, {}, Customise42},
+    {0xc71d, "OriginalRawFileDigest", nullptr, nullptr, 16, 0, 0, 1, false, nullptr, {}, Customise43},
     {0xc71e, "SubTileBlockSize", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xc71f, "RowInterleaveFactor", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xc725, "ProfileLookTableDims", nullptr, nullptr, 3, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xc726, "ProfileLookTableData", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0xc740, "OpcodeList1", nullptr, nullptr, 0, 0, 0, 1, false, "ExifOpcodeList1", {}, Customise35},
-    {0xc741, "OpcodeList2", nullptr, nullptr, 0, 0, 0, 1, false, "ExifOpcodeList2", {}, Customise36},
-    {0xc74e, "OpcodeList3", nullptr, nullptr, 0, 0, 0, 1, false, "ExifOpcodeList3", {}, Customise37},
+    {0xc740, "OpcodeList1", nullptr, nullptr, 0, 0, 0, 1, false, "ExifOpcodeList1", {}, Customise44},
+    {0xc741, "OpcodeList2", nullptr, nullptr, 0, 0, 0, 1, false, "ExifOpcodeList2", {}, Customise45},
+    {0xc74e, "OpcodeList3", nullptr, nullptr, 0, 0, 0, 1, false, "ExifOpcodeList3", {}, Customise46},
     {0xc761, "NoiseProfile", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xc763, "TimeCodes", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xc764, "FrameRate", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
@@ -223,29 +234,29 @@ constexpr detail::FieldRow<ExifTag> kExifFieldsRows2[] = {
     {0xc793, "OriginalDefaultCropSize", nullptr, nullptr, 2, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xc7a1, "CameraLabel", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xc7a3, "ProfileHueSatMapEncoding", nullptr, nullptr,
-     1, 0, 0, 1, false, "ExifProfileHueSatMapEncoding", {}, Customise38},
+     1, 0, 0, 1, false, "ExifProfileHueSatMapEncoding", {}, Customise47},
     {0xc7a4, "ProfileLookTableEncoding", nullptr, nullptr,
-     1, 0, 0, 1, false, "ExifProfileLookTableEncoding", {}, Customise39},
+     1, 0, 0, 1, false, "ExifProfileLookTableEncoding", {}, Customise48},
     {0xc7a5, "BaselineExposureOffset", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xc7a6, "DefaultBlackRender", nullptr, nullptr,
-     1, 0, 0, 1, false, "ExifDefaultBlackRender", {}, Customise40},
-    {0xc7a7, "NewRawImageDigest", nullptr, nullptr, 16, 0, 0, 1, false, nullptr, {}, nullptr},
+     1, 0, 0, 1, false, "ExifDefaultBlackRender", {}, Customise49},
+    {0xc7a7, "NewRawImageDigest", nullptr, nullptr, 16, 0, 0, 1, false, nullptr, {}, Customise50},
     {0xc7a8, "RawToPreviewGain", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xc7aa, "CacheVersion", nullptr, nullptr, 4, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xc7b5, "DefaultUserCrop", nullptr, nullptr, 4, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xc7d5, "NikonNEFInfo", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0xc7e9, "DepthFormat", nullptr, nullptr, 1, 0, 0, 1, false, "ExifDepthFormat", {}, Customise41},
+    {0xc7e9, "DepthFormat", nullptr, nullptr, 1, 0, 0, 1, false, "ExifDepthFormat", {}, Customise51},
     {0xc7ea, "DepthNear", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xc7eb, "DepthFar", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0xc7ec, "DepthUnits", nullptr, nullptr, 1, 0, 0, 1, false, "ExifDepthUnits", {}, Customise42},
+    {0xc7ec, "DepthUnits", nullptr, nullptr, 1, 0, 0, 1, false, "ExifDepthUnits", {}, Customise52},
     {0xc7ed, "DepthMeasureType", nullptr, nullptr,
-     1, 0, 0, 1, false, "ExifDepthMeasureType", {}, Customise43},
+     1, 0, 0, 1, false, "ExifDepthMeasureType", {}, Customise53},
     {0xc7ee, "EnhanceParams", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xcd2d, "ProfileGainTableMap", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xcd2e, "SemanticName", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xcd30, "SemanticInstanceID", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xcd31, "CalibrationIlluminant3", nullptr, nullptr,
-     1, 0, 0, 1, false, "ExifCalibrationIlluminant3", {}, Customise44},
+     1, 0, 0, 1, false, "ExifCalibrationIlluminant3", {}, Customise54},
     {0xcd32, "CameraCalibration3", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xcd33, "ColorMatrix3", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xcd34, "ForwardMatrix3", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
@@ -324,55 +335,55 @@ void Customise12(ExifTag& f) {
 }
 
 void Customise13(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifSubjectDistanceRange");
+    f.displayConversion = &detail::ConvWrapper<&detail::ToBinaryNotice>;
 }
 
 void Customise14(ExifTag& f) {
-    f.displayConversion = &detail::ConvWrapper<std::vector<Fraction>, &detail::ToLensInfoString>;
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifSubjectDistanceRange");
 }
 
 void Customise15(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifCompositeImage");
+    f.displayConversion = &detail::ConvWrapper<std::vector<Fraction>, &detail::ToLensInfoString>;
 }
 
 void Customise16(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifPixelFormat");
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifCompositeImage");
 }
 
 void Customise17(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifTransformation");
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifPixelFormat");
 }
 
 void Customise18(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifUncompressed");
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifTransformation");
 }
 
 void Customise19(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifImageType");
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifUncompressed");
 }
 
 void Customise20(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifImageDataDiscard");
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifImageType");
 }
 
 void Customise21(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifAlphaDataDiscard");
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifImageDataDiscard");
 }
 
 void Customise22(ExifTag& f) {
-    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::PrintIm, &typeid(PrintImProcessor)));
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifAlphaDataDiscard");
 }
 
 void Customise23(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifUSPTOOriginalContentType");
+    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::PrintIm, &typeid(PrintImProcessor)));
 }
 
 void Customise24(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifCR2CFAPattern");
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifUSPTOOriginalContentType");
 }
 
 void Customise25(ExifTag& f) {
-    f.displayConversion = &detail::ConvWrapper<std::vector<std::uint64_t>, &detail::ToDottedVersionString>;
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifCR2CFAPattern");
 }
 
 void Customise26(ExifTag& f) {
@@ -380,75 +391,116 @@ void Customise26(ExifTag& f) {
 }
 
 void Customise27(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifCFALayout");
+    f.displayConversion = &detail::ConvWrapper<std::vector<std::uint64_t>, &detail::ToDottedVersionString>;
 }
 
 void Customise28(ExifTag& f) {
-    f.displayConversion = &detail::ConvWrapper<std::vector<Fraction>, &detail::ToLensInfoString>;
+    f.displayConversion = &detail::ConvWrapper<&detail::PrintCFAPlaneColor>;
 }
 
 void Customise29(ExifTag& f) {
-    f.subDirectories.push_back(
-        SubDirectorySpecifier(FieldGroup::Unknown, nullptr /* PrivateMakerNoteProcessor pending */));
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifCFALayout");
 }
 
 void Customise30(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifMakerNoteSafety");
+    f.displayConversion = &detail::ConvWrapper<&detail::ToBinaryNotice>;
 }
 
 void Customise31(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifCalibrationIlluminant1");
+    f.displayConversion = &detail::ConvWrapper<std::vector<Fraction>, &detail::ToLensInfoString>;
 }
 
 void Customise32(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifCalibrationIlluminant2");
+    f.subDirectories.push_back(
+        SubDirectorySpecifier(FieldGroup::Unknown, nullptr /* PrivateMakerNoteProcessor pending */));
+    f.displayConversion = &detail::ConvWrapper<&detail::ToBinaryNotice>;
 }
 
 void Customise33(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifProfileEmbedPolicy");
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifMakerNoteSafety");
 }
 
 void Customise34(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifPreviewColorSpace");
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifCalibrationIlluminant1");
 }
 
 void Customise35(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifOpcodeList1");
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifCalibrationIlluminant2");
 }
 
 void Customise36(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifOpcodeList2");
+    f.displayConversion = &detail::ConvWrapper<&detail::ToUpperHexString>;
 }
 
 void Customise37(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifOpcodeList3");
+    f.displayConversion = &detail::ConvWrapper<&detail::ToBinaryNotice>;
 }
 
 void Customise38(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifProfileHueSatMapEncoding");
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifProfileEmbedPolicy");
 }
 
 void Customise39(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifProfileLookTableEncoding");
+    f.displayConversion = &detail::ConvWrapper<&detail::ToLowerHexString>;
 }
 
 void Customise40(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifDefaultBlackRender");
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifPreviewColorSpace");
 }
 
 void Customise41(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifDepthFormat");
+    f.valueConversion = &detail::ConvWrapper<std::string, &detail::IsoDateToExif>;
 }
 
 void Customise42(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifDepthUnits");
+    f.displayConversion = &detail::ConvWrapper<&detail::ToLowerHexString>;
 }
 
 void Customise43(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifDepthMeasureType");
+    f.displayConversion = &detail::ConvWrapper<&detail::ToLowerHexString>;
 }
 
 void Customise44(ExifTag& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifOpcodeList1");
+}
+
+void Customise45(ExifTag& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifOpcodeList2");
+}
+
+void Customise46(ExifTag& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifOpcodeList3");
+}
+
+void Customise47(ExifTag& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifProfileHueSatMapEncoding");
+}
+
+void Customise48(ExifTag& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifProfileLookTableEncoding");
+}
+
+void Customise49(ExifTag& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifDefaultBlackRender");
+}
+
+void Customise50(ExifTag& f) {
+    f.displayConversion = &detail::ConvWrapper<&detail::ToLowerHexString>;
+}
+
+void Customise51(ExifTag& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifDepthFormat");
+}
+
+void Customise52(ExifTag& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifDepthUnits");
+}
+
+void Customise53(ExifTag& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifDepthMeasureType");
+}
+
+void Customise54(ExifTag& f) {
     f.displayConversion = detail::BindLookupShowingUnknown("ExifCalibrationIlluminant3");
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "varrow/blocks/iptc/iptc_conversions.h"
 #include "varrow/blocks/xmp/xmp_conversions.h"
 #include "varrow/fields/conversions/lookup_print.h"
 #include "varrow/fields/defs/field_defs.h"

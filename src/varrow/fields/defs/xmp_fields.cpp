@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "varrow/blocks/iptc/iptc_conversions.h"
 #include "varrow/blocks/xmp/xmp_conversions.h"
 #include "varrow/fields/conversions/lookup_print.h"
 #include "varrow/fields/defs/field_defs.h"
@@ -14,167 +15,183 @@ namespace meta::field_defs {
 namespace {
 
 void Customise1(XmpField& f);  // XmpFields Advisory Advisory
-void Customise2(XmpField& f);  // XmpFields Identifier Identifier
-void Customise3(XmpField& f);  // XmpFields PageInfo PageInfo
-void Customise4(XmpField& f);  // XmpFields PageInfo child  PageInfo
-void Customise5(XmpField& f);  // XmpFields Thumbnails Thumbnails
-void Customise6(XmpField& f);  // XmpFields Thumbnails child  Thumbnails
-void Customise7(XmpField& f);  // XmpDcFields contributor Contributor
-void Customise8(XmpField& f);  // XmpDcFields creator Creator
-void Customise9(XmpField& f);  // XmpDcFields date Date
-void Customise10(XmpField& f);  // XmpDcFields language Language
-void Customise11(XmpField& f);  // XmpDcFields publisher Publisher
-void Customise12(XmpField& f);  // XmpDcFields relation Relation
-void Customise13(XmpField& f);  // XmpDcFields subject Subject
-void Customise14(XmpField& f);  // XmpDcFields type Type
-void Customise15(XmpField& f);  // XmpRightsFields Owner Owner
-void Customise16(XmpField& f);  // XmpMMFields DerivedFrom DerivedFrom
-void Customise17(XmpField& f);  // XmpMMFields History History
-void Customise18(XmpField& f);  // XmpMMFields History child  History
-void Customise19(XmpField& f);  // XmpMMFields Ingredients Ingredients
-void Customise20(XmpField& f);  // XmpMMFields Ingredients child  Ingredients
-void Customise21(XmpField& f);  // XmpMMFields ManagedFrom ManagedFrom
-void Customise22(XmpField& f);  // XmpMMFields Manifest Manifest
-void Customise23(XmpField& f);  // XmpMMFields Manifest child  Manifest
-void Customise24(XmpField& f);  // XmpMMFields Pantry Pantry
-void Customise25(XmpField& f);  // XmpMMFields Pantry child  Pantry
-void Customise26(XmpField& f);  // XmpMMFields RenditionOf RenditionOf
-void Customise27(XmpField& f);  // XmpMMFields Versions Versions
-void Customise28(XmpField& f);  // XmpMMFields Versions child  Versions
-void Customise29(XmpField& f);  // XmpMMFields subject Subject
-void Customise30(XmpField& f);  // XmpBJFields JobRef JobRef
-void Customise31(XmpField& f);  // XmpBJFields JobRef child  JobRef
-void Customise32(XmpField& f);  // XmpTPgFields Colorants Colorants
-void Customise33(XmpField& f);  // XmpTPgFields Colorants child  Colorants
-void Customise34(XmpField& f);  // XmpTPgFields Fonts Fonts
-void Customise35(XmpField& f);  // XmpTPgFields Fonts child  Fonts
-void Customise36(XmpField& f);  // XmpTPgFields MaxPageSize MaxPageSize
-void Customise37(XmpField& f);  // XmpTPgFields PlateNames PlateNames
-void Customise38(XmpField& f);  // XmpTPgFields SwatchGroups SwatchGroups
-void Customise39(XmpField& f);  // XmpTPgFields SwatchGroups child  SwatchGroups
-void Customise40(XmpField& f);  // XmpPdfFields Trapped Trapped
-void Customise41(XmpField& f);  // XmpPhotoshopFields CameraProfiles CameraProfiles
-void Customise42(XmpField& f);  // XmpPhotoshopFields ColorMode ColorMode
-void Customise43(XmpField& f);  // XmpPhotoshopFields DocumentAncestors DocumentAncestors
-void Customise44(XmpField& f);  // XmpPhotoshopFields SupplementalCategories SupplementalCategories
-void Customise45(XmpField& f);  // XmpPhotoshopFields TextLayers TextLayers
-void Customise46(XmpField& f);  // XmpPhotoshopFields TextLayers child  TextLayers
-void Customise47(XmpField& f);  // XmpPhotoshopFields Urgency Urgency
-void Customise48(XmpField& f);  // XmpTiffFields BitsPerSample BitsPerSample
-void Customise49(XmpField& f);  // XmpTiffFields Compression Compression
-void Customise50(XmpField& f);  // XmpTiffFields Orientation Orientation
-void Customise51(XmpField& f);  // XmpTiffFields PhotometricInterpretation PhotometricInterpretation
-void Customise52(XmpField& f);  // XmpTiffFields PlanarConfiguration PlanarConfiguration
-void Customise53(XmpField& f);  // XmpTiffFields PrimaryChromaticities PrimaryChromaticities
-void Customise54(XmpField& f);  // XmpTiffFields PrimaryChromaticities child  PrimaryChromaticities
-void Customise55(XmpField& f);  // XmpTiffFields ReferenceBlackWhite ReferenceBlackWhite
-void Customise56(XmpField& f);  // XmpTiffFields ReferenceBlackWhite child  ReferenceBlackWhite
-void Customise57(XmpField& f);  // XmpTiffFields ResolutionUnit ResolutionUnit
-void Customise58(XmpField& f);  // XmpTiffFields TransferFunction TransferFunction
-void Customise59(XmpField& f);  // XmpTiffFields WhitePoint WhitePoint
-void Customise60(XmpField& f);  // XmpTiffFields WhitePoint child  WhitePoint
-void Customise61(XmpField& f);  // XmpTiffFields XResolution XResolution
-void Customise62(XmpField& f);  // XmpTiffFields YCbCrCoefficients YCbCrCoefficients
-void Customise63(XmpField& f);  // XmpTiffFields YCbCrCoefficients child  YCbCrCoefficients
-void Customise64(XmpField& f);  // XmpTiffFields YCbCrPositioning YCbCrPositioning
-void Customise65(XmpField& f);  // XmpTiffFields YCbCrSubSampling YCbCrSubSampling
-void Customise66(XmpField& f);  // XmpTiffFields YResolution YResolution
-void Customise67(XmpField& f);  // XmpExifFields ApertureValue ApertureValue
-void Customise68(XmpField& f);  // XmpExifFields BrightnessValue BrightnessValue
-void Customise69(XmpField& f);  // XmpExifFields CFAPattern CFAPattern
-void Customise70(XmpField& f);  // XmpExifFields ColorSpace ColorSpace
-void Customise71(XmpField& f);  // XmpExifFields ComponentsConfiguration ComponentsConfiguration
-void Customise72(XmpField& f);  // XmpExifFields ComponentsConfiguration child  ComponentsConfiguration
-void Customise73(XmpField& f);  // XmpExifFields CompressedBitsPerPixel CompressedBitsPerPixel
-void Customise74(XmpField& f);  // XmpExifFields Contrast Contrast
-void Customise75(XmpField& f);  // XmpExifFields CustomRendered CustomRendered
-void Customise76(XmpField& f);  // XmpExifFields DeviceSettingDescription DeviceSettingDescription
-void Customise77(XmpField& f);  // XmpExifFields DigitalZoomRatio DigitalZoomRatio
-void Customise78(XmpField& f);  // XmpExifFields ExposureBiasValue ExposureCompensation
-void Customise79(XmpField& f);  // XmpExifFields ExposureIndex ExposureIndex
-void Customise80(XmpField& f);  // XmpExifFields ExposureMode ExposureMode
-void Customise81(XmpField& f);  // XmpExifFields ExposureProgram ExposureProgram
-void Customise82(XmpField& f);  // XmpExifFields ExposureTime ExposureTime
-void Customise83(XmpField& f);  // XmpExifFields FNumber FNumber
-void Customise84(XmpField& f);  // XmpExifFields FileSource FileSource
-void Customise85(XmpField& f);  // XmpExifFields Flash Flash
-void Customise86(XmpField& f);  // XmpExifFields FlashEnergy FlashEnergy
-void Customise87(XmpField& f);  // XmpExifFields FocalLength FocalLength
-void Customise88(XmpField& f);  // XmpExifFields FocalLengthIn35mmFilm FocalLengthIn35mmFormat
-void Customise89(XmpField& f);  // XmpExifFields FocalPlaneResolutionUnit FocalPlaneResolutionUnit
-void Customise90(XmpField& f);  // XmpExifFields FocalPlaneXResolution FocalPlaneXResolution
-void Customise91(XmpField& f);  // XmpExifFields FocalPlaneYResolution FocalPlaneYResolution
-void Customise92(XmpField& f);  // XmpExifFields GPSAltitude GPSAltitude
-void Customise93(XmpField& f);  // XmpExifFields GPSAltitudeRef GPSAltitudeRef
-void Customise94(XmpField& f);  // XmpExifFields GPSDOP GPSDOP
-void Customise95(XmpField& f);  // XmpExifFields GPSDestBearing GPSDestBearing
-void Customise96(XmpField& f);  // XmpExifFields GPSDestBearingRef GPSDestBearingRef
-void Customise97(XmpField& f);  // XmpExifFields GPSDestDistance GPSDestDistance
-void Customise98(XmpField& f);  // XmpExifFields GPSDestDistanceRef GPSDestDistanceRef
-void Customise99(XmpField& f);  // XmpExifFields GPSDestLatitude GPSDestLatitude
-void Customise100(XmpField& f);  // XmpExifFields GPSDestLongitude GPSDestLongitude
-void Customise101(XmpField& f);  // XmpExifFields GPSDifferential GPSDifferential
-void Customise102(XmpField& f);  // XmpExifFields GPSHPositioningError GPSHPositioningError
-void Customise103(XmpField& f);  // XmpExifFields GPSImgDirection GPSImgDirection
-void Customise104(XmpField& f);  // XmpExifFields GPSImgDirectionRef GPSImgDirectionRef
-void Customise105(XmpField& f);  // XmpExifFields GPSLatitude GPSLatitude
-void Customise106(XmpField& f);  // XmpExifFields GPSLongitude GPSLongitude
-void Customise107(XmpField& f);  // XmpExifFields GPSMeasureMode GPSMeasureMode
-void Customise108(XmpField& f);  // XmpExifFields GPSSpeed GPSSpeed
-void Customise109(XmpField& f);  // XmpExifFields GPSSpeedRef GPSSpeedRef
-void Customise110(XmpField& f);  // XmpExifFields GPSStatus GPSStatus
-void Customise111(XmpField& f);  // XmpExifFields GPSTrack GPSTrack
-void Customise112(XmpField& f);  // XmpExifFields GPSTrackRef GPSTrackRef
-void Customise113(XmpField& f);  // XmpExifFields GainControl GainControl
-void Customise114(XmpField& f);  // XmpExifFields ISOSpeedRatings ISO
-void Customise115(XmpField& f);  // XmpExifFields LightSource LightSource
-void Customise116(XmpField& f);  // XmpExifFields MaxApertureValue MaxApertureValue
-void Customise117(XmpField& f);  // XmpExifFields MeteringMode MeteringMode
-void Customise118(XmpField& f);  // XmpExifFields OECF Opto-ElectricConvFactor
-void Customise119(XmpField& f);  // XmpExifFields Saturation Saturation
-void Customise120(XmpField& f);  // XmpExifFields SceneCaptureType SceneCaptureType
-void Customise121(XmpField& f);  // XmpExifFields SceneType SceneType
-void Customise122(XmpField& f);  // XmpExifFields SensingMethod SensingMethod
-void Customise123(XmpField& f);  // XmpExifFields Sharpness Sharpness
-void Customise124(XmpField& f);  // XmpExifFields ShutterSpeedValue ShutterSpeedValue
-void Customise125(XmpField& f);  // XmpExifFields SpatialFrequencyResponse SpatialFrequencyResponse
-void Customise126(XmpField& f);  // XmpExifFields SubjectArea SubjectArea
-void Customise127(XmpField& f);  // XmpExifFields SubjectDistance SubjectDistance
-void Customise128(XmpField& f);  // XmpExifFields SubjectDistanceRange SubjectDistanceRange
-void Customise129(XmpField& f);  // XmpExifFields SubjectLocation SubjectLocation
-void Customise130(XmpField& f);  // XmpExifFields WhiteBalance WhiteBalance
-void Customise131(XmpField& f);  // XmpExifExFields Acceleration Acceleration
-void Customise132(XmpField& f);  // XmpExifExFields CameraElevationAngle CameraElevationAngle
-void Customise133(XmpField& f);  // XmpExifExFields CompositeImage CompositeImage
-void Customise134(XmpField& f);  // XmpExifExFields CompositeImageCount CompositeImageCount
-void Customise135(XmpField& f);  // XmpExifExFields Gamma Gamma
-void Customise136(XmpField& f);  // XmpExifExFields Humidity Humidity
-void Customise137(XmpField& f);  // XmpExifExFields InteroperabilityIndex InteropIndex
-void Customise138(XmpField& f);  // XmpExifExFields LensSpecification LensInfo
-void Customise139(XmpField& f);  // XmpExifExFields LensSpecification child  LensInfo
-void Customise140(XmpField& f);  // XmpExifExFields Pressure Pressure
-void Customise141(XmpField& f);  // XmpExifExFields SensitivityType SensitivityType
-void Customise142(XmpField& f);  // XmpExifExFields Temperature AmbientTemperature
-void Customise143(XmpField& f);  // XmpExifExFields WaterDepth WaterDepth
-void Customise144(XmpField& f);  // XmpAuxFields ApproximateFocusDistance ApproximateFocusDistance
-void Customise145(XmpField& f);  // XmpAuxFields EnhanceSuperResolutionScale EnhanceSuperResolutionScale
-void Customise146(XmpField& f);  // XmpAuxFields FlashCompensation FlashCompensation
-void Customise147(XmpField& f);  // XmpAuxFields LensInfo LensInfo
-void Customise148(XmpField& f);  // XmpIptcCoreFields CreatorContactInfo CreatorContactInfo
-void Customise149(XmpField& f);  // XmpIptcCoreFields Scene Scene
-void Customise150(XmpField& f);  // XmpIptcCoreFields SubjectCode SubjectCode
-void Customise151(XmpField& f);  // XmpLightroomFields hierarchicalSubject HierarchicalSubject
-void Customise152(XmpField& f);  // XmpLightroomFields weightedFlatSubject WeightedFlatSubject
-void Customise153(XmpField& f);  // XmpCreativeCommonsFields permits Permits
-void Customise154(XmpField& f);  // XmpCreativeCommonsFields permits child  Permits
-void Customise155(XmpField& f);  // XmpCreativeCommonsFields prohibits Prohibits
-void Customise156(XmpField& f);  // XmpCreativeCommonsFields prohibits child  Prohibits
-void Customise157(XmpField& f);  // XmpCreativeCommonsFields requires Requires
-void Customise158(XmpField& f);  // XmpCreativeCommonsFields requires child  Requires
-void Customise159(XmpField& f);  // XmpMwgCollectionsFields Collections Collections
-void Customise160(XmpField& f);  // XmpMwgCollectionsFields Collections child  Collections
-void Customise161(XmpField& f);  // PhotomechanicXmpFields ColorClass ColorClass
-void Customise162(XmpField& f);  // PhotomechanicXmpFields Tagged Tagged
+void Customise2(XmpField& f);  // XmpFields CreateDate CreateDate
+void Customise3(XmpField& f);  // XmpFields Identifier Identifier
+void Customise4(XmpField& f);  // XmpFields MetadataDate MetadataDate
+void Customise5(XmpField& f);  // XmpFields ModifyDate ModifyDate
+void Customise6(XmpField& f);  // XmpFields PageInfo PageInfo
+void Customise7(XmpField& f);  // XmpFields PageInfo child  PageInfo
+void Customise8(XmpField& f);  // XmpFields Thumbnails Thumbnails
+void Customise9(XmpField& f);  // XmpFields Thumbnails child  Thumbnails
+void Customise10(XmpField& f);  // XmpDcFields contributor Contributor
+void Customise11(XmpField& f);  // XmpDcFields creator Creator
+void Customise12(XmpField& f);  // XmpDcFields date Date
+void Customise13(XmpField& f);  // XmpDcFields date child  Date
+void Customise14(XmpField& f);  // XmpDcFields language Language
+void Customise15(XmpField& f);  // XmpDcFields publisher Publisher
+void Customise16(XmpField& f);  // XmpDcFields relation Relation
+void Customise17(XmpField& f);  // XmpDcFields subject Subject
+void Customise18(XmpField& f);  // XmpDcFields type Type
+void Customise19(XmpField& f);  // XmpRightsFields Owner Owner
+void Customise20(XmpField& f);  // XmpMMFields DerivedFrom DerivedFrom
+void Customise21(XmpField& f);  // XmpMMFields History History
+void Customise22(XmpField& f);  // XmpMMFields History child  History
+void Customise23(XmpField& f);  // XmpMMFields Ingredients Ingredients
+void Customise24(XmpField& f);  // XmpMMFields Ingredients child  Ingredients
+void Customise25(XmpField& f);  // XmpMMFields ManagedFrom ManagedFrom
+void Customise26(XmpField& f);  // XmpMMFields Manifest Manifest
+void Customise27(XmpField& f);  // XmpMMFields Manifest child  Manifest
+void Customise28(XmpField& f);  // XmpMMFields Pantry Pantry
+void Customise29(XmpField& f);  // XmpMMFields Pantry child  Pantry
+void Customise30(XmpField& f);  // XmpMMFields RenditionOf RenditionOf
+void Customise31(XmpField& f);  // XmpMMFields Versions Versions
+void Customise32(XmpField& f);  // XmpMMFields Versions child  Versions
+void Customise33(XmpField& f);  // XmpMMFields subject Subject
+void Customise34(XmpField& f);  // XmpBJFields JobRef JobRef
+void Customise35(XmpField& f);  // XmpBJFields JobRef child  JobRef
+void Customise36(XmpField& f);  // XmpTPgFields Colorants Colorants
+void Customise37(XmpField& f);  // XmpTPgFields Colorants child  Colorants
+void Customise38(XmpField& f);  // XmpTPgFields Fonts Fonts
+void Customise39(XmpField& f);  // XmpTPgFields Fonts child  Fonts
+void Customise40(XmpField& f);  // XmpTPgFields MaxPageSize MaxPageSize
+void Customise41(XmpField& f);  // XmpTPgFields PlateNames PlateNames
+void Customise42(XmpField& f);  // XmpTPgFields SwatchGroups SwatchGroups
+void Customise43(XmpField& f);  // XmpTPgFields SwatchGroups child  SwatchGroups
+void Customise44(XmpField& f);  // XmpPdfFields CreationDate CreationDate
+void Customise45(XmpField& f);  // XmpPdfFields ModDate ModDate
+void Customise46(XmpField& f);  // XmpPdfFields Trapped Trapped
+void Customise47(XmpField& f);  // XmpPhotoshopFields CameraProfiles CameraProfiles
+void Customise48(XmpField& f);  // XmpPhotoshopFields ColorMode ColorMode
+void Customise49(XmpField& f);  // XmpPhotoshopFields DateCreated DateCreated
+void Customise50(XmpField& f);  // XmpPhotoshopFields DocumentAncestors DocumentAncestors
+void Customise51(XmpField& f);  // XmpPhotoshopFields SupplementalCategories SupplementalCategories
+void Customise52(XmpField& f);  // XmpPhotoshopFields TextLayers TextLayers
+void Customise53(XmpField& f);  // XmpPhotoshopFields TextLayers child  TextLayers
+void Customise54(XmpField& f);  // XmpPhotoshopFields Urgency Urgency
+void Customise55(XmpField& f);  // XmpTiffFields BitsPerSample BitsPerSample
+void Customise56(XmpField& f);  // XmpTiffFields Compression Compression
+void Customise57(XmpField& f);  // XmpTiffFields DateTime DateTime
+void Customise58(XmpField& f);  // XmpTiffFields Orientation Orientation
+void Customise59(XmpField& f);  // XmpTiffFields PhotometricInterpretation PhotometricInterpretation
+void Customise60(XmpField& f);  // XmpTiffFields PlanarConfiguration PlanarConfiguration
+void Customise61(XmpField& f);  // XmpTiffFields PrimaryChromaticities PrimaryChromaticities
+void Customise62(XmpField& f);  // XmpTiffFields PrimaryChromaticities child  PrimaryChromaticities
+void Customise63(XmpField& f);  // XmpTiffFields ReferenceBlackWhite ReferenceBlackWhite
+void Customise64(XmpField& f);  // XmpTiffFields ReferenceBlackWhite child  ReferenceBlackWhite
+void Customise65(XmpField& f);  // XmpTiffFields ResolutionUnit ResolutionUnit
+void Customise66(XmpField& f);  // XmpTiffFields TransferFunction TransferFunction
+void Customise67(XmpField& f);  // XmpTiffFields WhitePoint WhitePoint
+void Customise68(XmpField& f);  // XmpTiffFields WhitePoint child  WhitePoint
+void Customise69(XmpField& f);  // XmpTiffFields XResolution XResolution
+void Customise70(XmpField& f);  // XmpTiffFields YCbCrCoefficients YCbCrCoefficients
+void Customise71(XmpField& f);  // XmpTiffFields YCbCrCoefficients child  YCbCrCoefficients
+void Customise72(XmpField& f);  // XmpTiffFields YCbCrPositioning YCbCrPositioning
+void Customise73(XmpField& f);  // XmpTiffFields YCbCrSubSampling YCbCrSubSampling
+void Customise74(XmpField& f);  // XmpTiffFields YResolution YResolution
+void Customise75(XmpField& f);  // XmpExifFields ApertureValue ApertureValue
+void Customise76(XmpField& f);  // XmpExifFields BrightnessValue BrightnessValue
+void Customise77(XmpField& f);  // XmpExifFields CFAPattern CFAPattern
+void Customise78(XmpField& f);  // XmpExifFields ColorSpace ColorSpace
+void Customise79(XmpField& f);  // XmpExifFields ComponentsConfiguration ComponentsConfiguration
+void Customise80(XmpField& f);  // XmpExifFields ComponentsConfiguration child  ComponentsConfiguration
+void Customise81(XmpField& f);  // XmpExifFields CompressedBitsPerPixel CompressedBitsPerPixel
+void Customise82(XmpField& f);  // XmpExifFields Contrast Contrast
+void Customise83(XmpField& f);  // XmpExifFields CustomRendered CustomRendered
+void Customise84(XmpField& f);  // XmpExifFields DateTimeDigitized DateTimeDigitized
+void Customise85(XmpField& f);  // XmpExifFields DateTimeOriginal DateTimeOriginal
+void Customise86(XmpField& f);  // XmpExifFields DeviceSettingDescription DeviceSettingDescription
+void Customise87(XmpField& f);  // XmpExifFields DigitalZoomRatio DigitalZoomRatio
+void Customise88(XmpField& f);  // XmpExifFields ExposureBiasValue ExposureCompensation
+void Customise89(XmpField& f);  // XmpExifFields ExposureIndex ExposureIndex
+void Customise90(XmpField& f);  // XmpExifFields ExposureMode ExposureMode
+void Customise91(XmpField& f);  // XmpExifFields ExposureProgram ExposureProgram
+void Customise92(XmpField& f);  // XmpExifFields ExposureTime ExposureTime
+void Customise93(XmpField& f);  // XmpExifFields FNumber FNumber
+void Customise94(XmpField& f);  // XmpExifFields FileSource FileSource
+void Customise95(XmpField& f);  // XmpExifFields Flash Flash
+void Customise96(XmpField& f);  // XmpExifFields FlashEnergy FlashEnergy
+void Customise97(XmpField& f);  // XmpExifFields FocalLength FocalLength
+void Customise98(XmpField& f);  // XmpExifFields FocalLengthIn35mmFilm FocalLengthIn35mmFormat
+void Customise99(XmpField& f);  // XmpExifFields FocalPlaneResolutionUnit FocalPlaneResolutionUnit
+void Customise100(XmpField& f);  // XmpExifFields FocalPlaneXResolution FocalPlaneXResolution
+void Customise101(XmpField& f);  // XmpExifFields FocalPlaneYResolution FocalPlaneYResolution
+void Customise102(XmpField& f);  // XmpExifFields GPSAltitude GPSAltitude
+void Customise103(XmpField& f);  // XmpExifFields GPSAltitudeRef GPSAltitudeRef
+void Customise104(XmpField& f);  // XmpExifFields GPSDOP GPSDOP
+void Customise105(XmpField& f);  // XmpExifFields GPSDestBearing GPSDestBearing
+void Customise106(XmpField& f);  // XmpExifFields GPSDestBearingRef GPSDestBearingRef
+void Customise107(XmpField& f);  // XmpExifFields GPSDestDistance GPSDestDistance
+void Customise108(XmpField& f);  // XmpExifFields GPSDestDistanceRef GPSDestDistanceRef
+void Customise109(XmpField& f);  // XmpExifFields GPSDestLatitude GPSDestLatitude
+void Customise110(XmpField& f);  // XmpExifFields GPSDestLongitude GPSDestLongitude
+void Customise111(XmpField& f);  // XmpExifFields GPSDifferential GPSDifferential
+void Customise112(XmpField& f);  // XmpExifFields GPSHPositioningError GPSHPositioningError
+void Customise113(XmpField& f);  // XmpExifFields GPSImgDirection GPSImgDirection
+void Customise114(XmpField& f);  // XmpExifFields GPSImgDirectionRef GPSImgDirectionRef
+void Customise115(XmpField& f);  // XmpExifFields GPSLatitude GPSLatitude
+void Customise116(XmpField& f);  // XmpExifFields GPSLongitude GPSLongitude
+void Customise117(XmpField& f);  // XmpExifFields GPSMeasureMode GPSMeasureMode
+void Customise118(XmpField& f);  // XmpExifFields GPSSpeed GPSSpeed
+void Customise119(XmpField& f);  // XmpExifFields GPSSpeedRef GPSSpeedRef
+void Customise120(XmpField& f);  // XmpExifFields GPSStatus GPSStatus
+void Customise121(XmpField& f);  // XmpExifFields GPSTimeStamp GPSDateTime
+void Customise122(XmpField& f);  // XmpExifFields GPSTrack GPSTrack
+void Customise123(XmpField& f);  // XmpExifFields GPSTrackRef GPSTrackRef
+void Customise124(XmpField& f);  // XmpExifFields GainControl GainControl
+void Customise125(XmpField& f);  // XmpExifFields ISOSpeedRatings ISO
+void Customise126(XmpField& f);  // XmpExifFields LightSource LightSource
+void Customise127(XmpField& f);  // XmpExifFields MaxApertureValue MaxApertureValue
+void Customise128(XmpField& f);  // XmpExifFields MeteringMode MeteringMode
+void Customise129(XmpField& f);  // XmpExifFields OECF Opto-ElectricConvFactor
+void Customise130(XmpField& f);  // XmpExifFields Saturation Saturation
+void Customise131(XmpField& f);  // XmpExifFields SceneCaptureType SceneCaptureType
+void Customise132(XmpField& f);  // XmpExifFields SceneType SceneType
+void Customise133(XmpField& f);  // XmpExifFields SensingMethod SensingMethod
+void Customise134(XmpField& f);  // XmpExifFields Sharpness Sharpness
+void Customise135(XmpField& f);  // XmpExifFields ShutterSpeedValue ShutterSpeedValue
+void Customise136(XmpField& f);  // XmpExifFields SpatialFrequencyResponse SpatialFrequencyResponse
+void Customise137(XmpField& f);  // XmpExifFields SubjectArea SubjectArea
+void Customise138(XmpField& f);  // XmpExifFields SubjectDistance SubjectDistance
+void Customise139(XmpField& f);  // XmpExifFields SubjectDistanceRange SubjectDistanceRange
+void Customise140(XmpField& f);  // XmpExifFields SubjectLocation SubjectLocation
+void Customise141(XmpField& f);  // XmpExifFields WhiteBalance WhiteBalance
+void Customise142(XmpField& f);  // XmpExifExFields Acceleration Acceleration
+void Customise143(XmpField& f);  // XmpExifExFields CameraElevationAngle CameraElevationAngle
+void Customise144(XmpField& f);  // XmpExifExFields CompositeImage CompositeImage
+void Customise145(XmpField& f);  // XmpExifExFields CompositeImageCount CompositeImageCount
+void Customise146(XmpField& f);  // XmpExifExFields Gamma Gamma
+void Customise147(XmpField& f);  // XmpExifExFields Humidity Humidity
+void Customise148(XmpField& f);  // XmpExifExFields InteroperabilityIndex InteropIndex
+void Customise149(XmpField& f);  // XmpExifExFields LensSpecification LensInfo
+void Customise150(XmpField& f);  // XmpExifExFields LensSpecification child  LensInfo
+void Customise151(XmpField& f);  // XmpExifExFields Pressure Pressure
+void Customise152(XmpField& f);  // XmpExifExFields SensitivityType SensitivityType
+void Customise153(XmpField& f);  // XmpExifExFields Temperature AmbientTemperature
+void Customise154(XmpField& f);  // XmpExifExFields WaterDepth WaterDepth
+void Customise155(XmpField& f);  // XmpAuxFields ApproximateFocusDistance ApproximateFocusDistance
+void Customise156(XmpField& f);  // XmpAuxFields EnhanceSuperResolutionScale EnhanceSuperResolutionScale
+void Customise157(XmpField& f);  // XmpAuxFields FlashCompensation FlashCompensation
+void Customise158(XmpField& f);  // XmpAuxFields LensInfo LensInfo
+void Customise159(XmpField& f);  // XmpIptcCoreFields CreatorContactInfo CreatorContactInfo
+void Customise160(XmpField& f);  // XmpIptcCoreFields Scene Scene
+void Customise161(XmpField& f);  // XmpIptcCoreFields SubjectCode SubjectCode
+void Customise162(XmpField& f);  // XmpLightroomFields hierarchicalSubject HierarchicalSubject
+void Customise163(XmpField& f);  // XmpLightroomFields weightedFlatSubject WeightedFlatSubject
+void Customise164(XmpField& f);  // XmpGPanoFields FirstPhotoDate FirstPhotoDate
+void Customise165(XmpField& f);  // XmpGPanoFields LastPhotoDate LastPhotoDate
+void Customise166(XmpField& f);  // XmpCreativeCommonsFields deprecatedOn DeprecatedOn
+void Customise167(XmpField& f);  // XmpCreativeCommonsFields permits Permits
+void Customise168(XmpField& f);  // XmpCreativeCommonsFields permits child  Permits
+void Customise169(XmpField& f);  // XmpCreativeCommonsFields prohibits Prohibits
+void Customise170(XmpField& f);  // XmpCreativeCommonsFields prohibits child  Prohibits
+void Customise171(XmpField& f);  // XmpCreativeCommonsFields requires Requires
+void Customise172(XmpField& f);  // XmpCreativeCommonsFields requires child  Requires
+void Customise173(XmpField& f);  // XmpMwgCollectionsFields Collections Collections
+void Customise174(XmpField& f);  // XmpMwgCollectionsFields Collections child  Collections
+void Customise175(XmpField& f);  // PhotomechanicXmpFields ColorClass ColorClass
+void Customise176(XmpField& f);  // PhotomechanicXmpFields Prefs Prefs
+void Customise177(XmpField& f);  // PhotomechanicXmpFields Tagged Tagged
+void Customise178(XmpField& f);  // PhotomechanicXmpFields TimeCreated TimeCreated
 
 constexpr detail::FieldRow<XmpField> kXmlFieldsRows[] = {
     {{"lastUpdate", 10}, "LastUpdate", nullptr, nullptr, 0, 1, 0, 1, false, nullptr, {}, nullptr},
@@ -184,36 +201,36 @@ constexpr detail::FieldRow<XmpField> kChildren1[] = {
     {{"", 0}, "Advisory", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren2[] = {
+constexpr detail::FieldRow<XmpField> kChildren3[] = {
     {{"", 0}, "Identifier", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren3[] = {
-    {{"", 0}, "PageInfo", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise4},
+constexpr detail::FieldRow<XmpField> kChildren6[] = {
+    {{"", 0}, "PageInfo", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise7},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren5[] = {
-    {{"", 0}, "Thumbnails", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise6},
+constexpr detail::FieldRow<XmpField> kChildren8[] = {
+    {{"", 0}, "Thumbnails", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise9},
 };
 
 constexpr detail::FieldRow<XmpField> kXmpFieldsRows[] = {
     {{"Advisory", 8}, "Advisory", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise1},
     {{"Author", 6}, "Author", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"BaseURL", 7}, "BaseURL", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"CreateDate", 10}, "CreateDate", nullptr, nullptr, 0, 7, 0, 1, false, nullptr, {}, nullptr},
+    {{"CreateDate", 10}, "CreateDate", nullptr, nullptr, 0, 7, 0, 1, false, nullptr, {}, Customise2},
     {{"CreatorTool", 11}, "CreatorTool", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"Description", 11}, "Description", nullptr, nullptr, 0, 14, 0, 1, false, nullptr, {}, nullptr},
     {{"Format", 6}, "Format", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"Identifier", 10}, "Identifier", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise2},
+    {{"Identifier", 10}, "Identifier", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise3},
     {{"Keywords", 8}, "Keywords", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"Label", 5}, "Label", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"MetadataDate", 12}, "MetadataDate", nullptr, nullptr, 0, 7, 0, 1, false, nullptr, {}, nullptr},
-    {{"ModifyDate", 10}, "ModifyDate", nullptr, nullptr, 0, 7, 0, 1, false, nullptr, {}, nullptr},
+    {{"MetadataDate", 12}, "MetadataDate", nullptr, nullptr, 0, 7, 0, 1, false, nullptr, {}, Customise4},
+    {{"ModifyDate", 10}, "ModifyDate", nullptr, nullptr, 0, 7, 0, 1, false, nullptr, {}, Customise5},
     {{"Nickname", 8}, "Nickname", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"PageInfo", 8}, "PageInfo", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise3},
+    {{"PageInfo", 8}, "PageInfo", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise6},
     {{"Rating", 6}, "Rating", nullptr, nullptr, 0, 9, 0, 1, false, nullptr, {}, nullptr},
     {{"RatingPercent", 13}, "RatingPercent", nullptr, nullptr, 0, 9, 0, 1, false, nullptr, {}, nullptr},
-    {{"Thumbnails", 10}, "Thumbnails", nullptr, nullptr, 0, 4, 0, 1, false, nullptr, {}, Customise5},
+    {{"Thumbnails", 10}, "Thumbnails", nullptr, nullptr, 0, 4, 0, 1, false, nullptr, {}, Customise8},
     {{"Title", 5}, "Title", nullptr, nullptr, 0, 14, 0, 1, false, nullptr, {}, nullptr},
 };
 
@@ -221,64 +238,64 @@ constexpr detail::FieldRow<XmpField> kXmpXFieldsRows[] = {
     {{"xmptk", 5}, "XMPToolkit", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren7[] = {
+constexpr detail::FieldRow<XmpField> kChildren10[] = {
     {{"", 0}, "Contributor", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren8[] = {
+constexpr detail::FieldRow<XmpField> kChildren11[] = {
     {{"", 0}, "Creator", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren9[] = {
-    {{"", 0}, "Date", nullptr, nullptr, 0, 7, 0, 1, false, nullptr, {}, nullptr},
-};
-
-constexpr detail::FieldRow<XmpField> kChildren10[] = {
-    {{"", 0}, "Language", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
-};
-
-constexpr detail::FieldRow<XmpField> kChildren11[] = {
-    {{"", 0}, "Publisher", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
-};
-
 constexpr detail::FieldRow<XmpField> kChildren12[] = {
-    {{"", 0}, "Relation", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
-};
-
-constexpr detail::FieldRow<XmpField> kChildren13[] = {
-    {{"", 0}, "Subject", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
+    {{"", 0}, "Date", nullptr, nullptr, 0, 7, 0, 1, false, nullptr, {}, Customise13},
 };
 
 constexpr detail::FieldRow<XmpField> kChildren14[] = {
+    {{"", 0}, "Language", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
+};
+
+constexpr detail::FieldRow<XmpField> kChildren15[] = {
+    {{"", 0}, "Publisher", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
+};
+
+constexpr detail::FieldRow<XmpField> kChildren16[] = {
+    {{"", 0}, "Relation", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
+};
+
+constexpr detail::FieldRow<XmpField> kChildren17[] = {
+    {{"", 0}, "Subject", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
+};
+
+constexpr detail::FieldRow<XmpField> kChildren18[] = {
     {{"", 0}, "Type", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
 };
 
 constexpr detail::FieldRow<XmpField> kXmpDcFieldsRows[] = {
-    {{"contributor", 11}, "Contributor", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise7},
+    {{"contributor", 11}, "Contributor", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise10},
     {{"coverage", 8}, "Coverage", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"creator", 7}, "Creator", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise8},
-    {{"date", 4}, "Date", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise9},
+    {{"creator", 7}, "Creator", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise11},
+    {{"date", 4}, "Date", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise12},
     {{"description", 11}, "Description", nullptr, nullptr, 0, 14, 0, 1, false, nullptr, {}, nullptr},
     {{"format", 6}, "Format", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"identifier", 10}, "Identifier", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"language", 8}, "Language", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise10},
-    {{"publisher", 9}, "Publisher", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise11},
-    {{"relation", 8}, "Relation", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise12},
+    {{"language", 8}, "Language", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise14},
+    {{"publisher", 9}, "Publisher", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise15},
+    {{"relation", 8}, "Relation", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise16},
     {{"rights", 6}, "Rights", nullptr, nullptr, 0, 14, 0, 1, false, nullptr, {}, nullptr},
     {{"source", 6}, "Source", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"subject", 7}, "Subject", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise13},
+    {{"subject", 7}, "Subject", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise17},
     {{"title", 5}, "Title", nullptr, nullptr, 0, 14, 0, 1, false, nullptr, {}, nullptr},
-    {{"type", 4}, "Type", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise14},
+    {{"type", 4}, "Type", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise18},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren15[] = {
+constexpr detail::FieldRow<XmpField> kChildren19[] = {
     {{"", 0}, "Owner", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
 };
 
 constexpr detail::FieldRow<XmpField> kXmpRightsFieldsRows[] = {
     {{"Certificate", 11}, "Certificate", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"Marked", 6}, "Marked", nullptr, nullptr, 0, 6, 0, 1, false, nullptr, {}, nullptr},
-    {{"Owner", 5}, "Owner", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise15},
+    {{"Owner", 5}, "Owner", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise19},
     {{"UsageTerms", 10}, "UsageTerms", nullptr, nullptr, 0, 14, 0, 1, false, nullptr, {}, nullptr},
     {{"WebStatement", 12}, "WebStatement", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
 };
@@ -287,138 +304,138 @@ constexpr detail::FieldRow<XmpField> kXmpNoteFieldsRows[] = {
     {{"HasExtendedXMP", 14}, "HasExtendedXMP", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren17[] = {
-    {{"", 0}, "History", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise18},
+constexpr detail::FieldRow<XmpField> kChildren21[] = {
+    {{"", 0}, "History", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise22},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren19[] = {
-    {{"", 0}, "Ingredients", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise20},
+constexpr detail::FieldRow<XmpField> kChildren23[] = {
+    {{"", 0}, "Ingredients", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise24},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren22[] = {
-    {{"", 0}, "Manifest", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise23},
+constexpr detail::FieldRow<XmpField> kChildren26[] = {
+    {{"", 0}, "Manifest", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise27},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren24[] = {
-    {{"", 0}, "Pantry", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise25},
+constexpr detail::FieldRow<XmpField> kChildren28[] = {
+    {{"", 0}, "Pantry", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise29},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren27[] = {
-    {{"", 0}, "Versions", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise28},
+constexpr detail::FieldRow<XmpField> kChildren31[] = {
+    {{"", 0}, "Versions", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise32},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren29[] = {
+constexpr detail::FieldRow<XmpField> kChildren33[] = {
     {{"", 0}, "Subject", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
 };
 
 constexpr detail::FieldRow<XmpField> kXmpMMFieldsRows[] = {
-    {{"DerivedFrom", 11}, "DerivedFrom", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise16},
+    {{"DerivedFrom", 11}, "DerivedFrom", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise20},
     {{"DocumentID", 10}, "DocumentID", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"History", 7}, "History", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise17},
-    {{"Ingredients", 11}, "Ingredients", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise19},
+    {{"History", 7}, "History", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise21},
+    {{"Ingredients", 11}, "Ingredients", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise23},
     {{"InstanceID", 10}, "InstanceID", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"LastURL", 7}, "LastURL", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"ManageTo", 8}, "ManageTo", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"ManageUI", 8}, "ManageUI", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"ManagedFrom", 11}, "ManagedFrom", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise21},
+    {{"ManagedFrom", 11}, "ManagedFrom", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise25},
     {{"Manager", 7}, "Manager", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"ManagerVariant", 14}, "ManagerVariant", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"Manifest", 8}, "Manifest", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise22},
+    {{"Manifest", 8}, "Manifest", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise26},
     {{"OriginalDocumentID", 18}, "OriginalDocumentID", nullptr, nullptr,
      0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"Pantry", 6}, "Pantry", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise24},
+    {{"Pantry", 6}, "Pantry", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise28},
     {{"PreservedFileName", 17}, "PreservedFileName", nullptr, nullptr,
      0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"RenditionClass", 14}, "RenditionClass", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"RenditionOf", 11}, "RenditionOf", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise26},
+    {{"RenditionOf", 11}, "RenditionOf", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise30},
     {{"RenditionParams", 15}, "RenditionParams", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"SaveID", 6}, "SaveID", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
     {{"VersionID", 9}, "VersionID", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"Versions", 8}, "Versions", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise27},
-    {{"subject", 7}, "Subject", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise29},
-};
-
-constexpr detail::FieldRow<XmpField> kChildren30[] = {
-    {{"", 0}, "JobRef", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise31},
-};
-
-constexpr detail::FieldRow<XmpField> kXmpBJFieldsRows[] = {
-    {{"JobRef", 6}, "JobRef", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise30},
-};
-
-constexpr detail::FieldRow<XmpField> kChildren32[] = {
-    {{"", 0}, "Colorants", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise33},
+    {{"Versions", 8}, "Versions", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise31},
+    {{"subject", 7}, "Subject", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise33},
 };
 
 constexpr detail::FieldRow<XmpField> kChildren34[] = {
-    {{"", 0}, "Fonts", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise35},
+    {{"", 0}, "JobRef", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise35},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren37[] = {
-    {{"", 0}, "PlateNames", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
+constexpr detail::FieldRow<XmpField> kXmpBJFieldsRows[] = {
+    {{"JobRef", 6}, "JobRef", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise34},
+};
+
+constexpr detail::FieldRow<XmpField> kChildren36[] = {
+    {{"", 0}, "Colorants", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise37},
 };
 
 constexpr detail::FieldRow<XmpField> kChildren38[] = {
-    {{"", 0}, "SwatchGroups", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise39},
+    {{"", 0}, "Fonts", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise39},
+};
+
+constexpr detail::FieldRow<XmpField> kChildren41[] = {
+    {{"", 0}, "PlateNames", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
+};
+
+constexpr detail::FieldRow<XmpField> kChildren42[] = {
+    {{"", 0}, "SwatchGroups", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise43},
 };
 
 constexpr detail::FieldRow<XmpField> kXmpTPgFieldsRows[] = {
-    {{"Colorants", 9}, "Colorants", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise32},
-    {{"Fonts", 5}, "Fonts", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise34},
+    {{"Colorants", 9}, "Colorants", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise36},
+    {{"Fonts", 5}, "Fonts", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise38},
     {{"HasVisibleOverprint", 19}, "HasVisibleOverprint", nullptr, nullptr,
      0, 6, 0, 1, false, nullptr, {}, nullptr},
     {{"HasVisibleTransparency", 22}, "HasVisibleTransparency", nullptr, nullptr,
      0, 6, 0, 1, false, nullptr, {}, nullptr},
-    {{"MaxPageSize", 11}, "MaxPageSize", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise36},
+    {{"MaxPageSize", 11}, "MaxPageSize", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise40},
     {{"NPages", 6}, "NPages", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
-    {{"PlateNames", 10}, "PlateNames", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise37},
-    {{"SwatchGroups", 12}, "SwatchGroups", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise38},
+    {{"PlateNames", 10}, "PlateNames", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise41},
+    {{"SwatchGroups", 12}, "SwatchGroups", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise42},
 };
 
 constexpr detail::FieldRow<XmpField> kXmpPdfFieldsRows[] = {
     {{"Author", 6}, "Author", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"Copyright", 9}, "Copyright", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"CreationDate", 12}, "CreationDate", nullptr, nullptr, 0, 7, 0, 1, false, nullptr, {}, nullptr},
+    {{"CreationDate", 12}, "CreationDate", nullptr, nullptr, 0, 7, 0, 1, false, nullptr, {}, Customise44},
     {{"Creator", 7}, "Creator", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"Keywords", 8}, "Keywords", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"Marked", 6}, "Marked", nullptr, nullptr, 0, 6, 0, 1, false, nullptr, {}, nullptr},
-    {{"ModDate", 7}, "ModDate", nullptr, nullptr, 0, 7, 0, 1, false, nullptr, {}, nullptr},
+    {{"ModDate", 7}, "ModDate", nullptr, nullptr, 0, 7, 0, 1, false, nullptr, {}, Customise45},
     {{"PDFVersion", 10}, "PDFVersion", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"Producer", 8}, "Producer", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"Subject", 7}, "Subject", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"Title", 5}, "Title", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"Trapped", 7}, "Trapped", nullptr, nullptr, 0, 10, 0, 1, false, "XmpPdfTrapped", {}, Customise40},
+    {{"Trapped", 7}, "Trapped", nullptr, nullptr, 0, 10, 0, 1, false, "XmpPdfTrapped", {}, Customise46},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren41[] = {
+constexpr detail::FieldRow<XmpField> kChildren47[] = {
     {{"", 0}, "CameraProfiles", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, nullptr},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren43[] = {
+constexpr detail::FieldRow<XmpField> kChildren50[] = {
     {{"", 0}, "DocumentAncestors", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren44[] = {
+constexpr detail::FieldRow<XmpField> kChildren51[] = {
     {{"", 0}, "SupplementalCategories", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren45[] = {
-    {{"", 0}, "TextLayers", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise46},
+constexpr detail::FieldRow<XmpField> kChildren52[] = {
+    {{"", 0}, "TextLayers", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise53},
 };
 
 constexpr detail::FieldRow<XmpField> kXmpPhotoshopFieldsRows[] = {
     {{"AuthorsPosition", 15}, "AuthorsPosition", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"CameraProfiles", 14}, "CameraProfiles", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise41},
+    {{"CameraProfiles", 14}, "CameraProfiles", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise47},
     {{"CaptionWriter", 13}, "CaptionWriter", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"Category", 8}, "Category", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"City", 4}, "City", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"ColorMode", 9}, "ColorMode", nullptr, nullptr,
-     0, 8, 0, 1, false, "XmpPhotoshopColorMode", {}, Customise42},
+     0, 8, 0, 1, false, "XmpPhotoshopColorMode", {}, Customise48},
     {{"Country", 7}, "Country", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"Credit", 6}, "Credit", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"DateCreated", 11}, "DateCreated", nullptr, nullptr, 0, 7, 0, 1, false, nullptr, {}, nullptr},
+    {{"DateCreated", 11}, "DateCreated", nullptr, nullptr, 0, 7, 0, 1, false, nullptr, {}, Customise49},
     {{"DocumentAncestors", 17}, "DocumentAncestors", nullptr, nullptr,
-     0, 3, 0, 1, false, nullptr, {}, Customise43},
+     0, 3, 0, 1, false, nullptr, {}, Customise50},
     {{"EmbeddedXMPDigest", 17}, "EmbeddedXMPDigest", nullptr, nullptr,
      0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"Headline", 8}, "Headline", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
@@ -432,48 +449,48 @@ constexpr detail::FieldRow<XmpField> kXmpPhotoshopFieldsRows[] = {
     {{"Source", 6}, "Source", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"State", 5}, "State", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"SupplementalCategories", 22}, "SupplementalCategories", nullptr, nullptr,
-     0, 3, 0, 1, false, nullptr, {}, Customise44},
-    {{"TextLayers", 10}, "TextLayers", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise45},
+     0, 3, 0, 1, false, nullptr, {}, Customise51},
+    {{"TextLayers", 10}, "TextLayers", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise52},
     {{"TransmissionReference", 21}, "TransmissionReference", nullptr, nullptr,
      0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"Urgency", 7}, "Urgency", nullptr, nullptr, 0, 8, 0, 1, false, "XmpPhotoshopUrgency", {}, Customise47},
-};
-
-constexpr detail::FieldRow<XmpField> kChildren48[] = {
-    {{"", 0}, "BitsPerSample", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
-};
-
-constexpr detail::FieldRow<XmpField> kChildren53[] = {
-    {{"", 0}, "PrimaryChromaticities", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise54},
+    {{"Urgency", 7}, "Urgency", nullptr, nullptr, 0, 8, 0, 1, false, "XmpPhotoshopUrgency", {}, Customise54},
 };
 
 constexpr detail::FieldRow<XmpField> kChildren55[] = {
-    {{"", 0}, "ReferenceBlackWhite", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise56},
+    {{"", 0}, "BitsPerSample", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren58[] = {
+constexpr detail::FieldRow<XmpField> kChildren61[] = {
+    {{"", 0}, "PrimaryChromaticities", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise62},
+};
+
+constexpr detail::FieldRow<XmpField> kChildren63[] = {
+    {{"", 0}, "ReferenceBlackWhite", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise64},
+};
+
+constexpr detail::FieldRow<XmpField> kChildren66[] = {
     {{"", 0}, "TransferFunction", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren59[] = {
-    {{"", 0}, "WhitePoint", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise60},
+constexpr detail::FieldRow<XmpField> kChildren67[] = {
+    {{"", 0}, "WhitePoint", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise68},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren62[] = {
-    {{"", 0}, "YCbCrCoefficients", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise63},
+constexpr detail::FieldRow<XmpField> kChildren70[] = {
+    {{"", 0}, "YCbCrCoefficients", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise71},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren65[] = {
+constexpr detail::FieldRow<XmpField> kChildren73[] = {
     {{"", 0}, "YCbCrSubSampling", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
 };
 
 constexpr detail::FieldRow<XmpField> kXmpTiffFieldsRows[] = {
     {{"Artist", 6}, "Artist", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"BitsPerSample", 13}, "BitsPerSample", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise48},
+    {{"BitsPerSample", 13}, "BitsPerSample", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise55},
     {{"Compression", 11}, "Compression", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifCompression", {}, Customise49},
+     0, 8, 0, 1, false, "ExifCompression", {}, Customise56},
     {{"Copyright", 9}, "Copyright", nullptr, nullptr, 0, 14, 0, 1, false, nullptr, {}, nullptr},
-    {{"DateTime", 8}, "DateTime", nullptr, nullptr, 0, 7, 0, 1, false, nullptr, {}, nullptr},
+    {{"DateTime", 8}, "DateTime", nullptr, nullptr, 0, 7, 0, 1, false, nullptr, {}, Customise57},
     {{"ImageDescription", 16}, "ImageDescription", nullptr, nullptr,
      0, 14, 0, 1, false, nullptr, {}, nullptr},
     {{"ImageLength", 11}, "ImageHeight", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
@@ -482,231 +499,232 @@ constexpr detail::FieldRow<XmpField> kXmpTiffFieldsRows[] = {
     {{"Model", 5}, "Model", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"NativeDigest", 12}, "NativeDigest", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"Orientation", 11}, "Orientation", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifOrientation", {}, Customise50},
+     0, 8, 0, 1, false, "ExifOrientation", {}, Customise58},
     {{"PhotometricInterpretation", 25}, "PhotometricInterpretation", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifPhotometricInterpretation", {}, Customise51},
+     0, 8, 0, 1, false, "ExifPhotometricInterpretation", {}, Customise59},
     {{"PlanarConfiguration", 19}, "PlanarConfiguration", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifPlanarConfiguration", {}, Customise52},
+     0, 8, 0, 1, false, "ExifPlanarConfiguration", {}, Customise60},
     {{"PrimaryChromaticities", 21}, "PrimaryChromaticities", nullptr, nullptr,
-     0, 2, 0, 1, false, nullptr, {}, Customise53},
+     0, 2, 0, 1, false, nullptr, {}, Customise61},
     {{"ReferenceBlackWhite", 19}, "ReferenceBlackWhite", nullptr, nullptr,
-     0, 2, 0, 1, false, nullptr, {}, Customise55},
+     0, 2, 0, 1, false, nullptr, {}, Customise63},
     {{"ResolutionUnit", 14}, "ResolutionUnit", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifResolutionUnit", {}, Customise57},
+     0, 8, 0, 1, false, "ExifResolutionUnit", {}, Customise65},
     {{"SamplesPerPixel", 15}, "SamplesPerPixel", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
     {{"Software", 8}, "Software", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"TransferFunction", 16}, "TransferFunction", nullptr, nullptr,
-     0, 2, 0, 1, false, nullptr, {}, Customise58},
-    {{"WhitePoint", 10}, "WhitePoint", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise59},
-    {{"XResolution", 11}, "XResolution", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise61},
+     0, 2, 0, 1, false, nullptr, {}, Customise66},
+    {{"WhitePoint", 10}, "WhitePoint", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise67},
+    {{"XResolution", 11}, "XResolution", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise69},
     {{"YCbCrCoefficients", 17}, "YCbCrCoefficients", nullptr, nullptr,
-     0, 2, 0, 1, false, nullptr, {}, Customise62},
+     0, 2, 0, 1, false, nullptr, {}, Customise70},
     {{"YCbCrPositioning", 16}, "YCbCrPositioning", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifYCbCrPositioning", {}, Customise64},
+     0, 8, 0, 1, false, "ExifYCbCrPositioning", {}, Customise72},
     {{"YCbCrSubSampling", 16}, "YCbCrSubSampling", nullptr, nullptr,
-     0, 2, 0, 1, false, "ExifYCbCrSubSampling", {}, Customise65},
-    {{"YResolution", 11}, "YResolution", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise66},
+     0, 2, 0, 1, false, "ExifYCbCrSubSampling", {}, Customise73},
+    {{"YResolution", 11}, "YResolution", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise74},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren71[] = {
+constexpr detail::FieldRow<XmpField> kChildren79[] = {
     {{"", 0}, "ComponentsConfiguration", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifComponentsConfiguration", {}, Customise72},
+     0, 8, 0, 1, false, "ExifComponentsConfiguration", {}, Customise80},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren114[] = {
+constexpr detail::FieldRow<XmpField> kChildren125[] = {
     {{"", 0}, "ISO", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren126[] = {
+constexpr detail::FieldRow<XmpField> kChildren137[] = {
     {{"", 0}, "SubjectArea", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren129[] = {
+constexpr detail::FieldRow<XmpField> kChildren140[] = {
     {{"", 0}, "SubjectLocation", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
 };
 
 constexpr detail::FieldRow<XmpField> kXmpExifFieldsRows[] = {
-    {{"ApertureValue", 13}, "ApertureValue", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise67},
+    {{"ApertureValue", 13}, "ApertureValue", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise75},
     {{"BrightnessValue", 15}, "BrightnessValue", nullptr, nullptr,
-     0, 22, 0, 1, false, nullptr, {}, Customise68},
-    {{"CFAPattern", 10}, "CFAPattern", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise69},
+     0, 22, 0, 1, false, nullptr, {}, Customise76},
+    {{"CFAPattern", 10}, "CFAPattern", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise77},
     {{"ColorSpace", 10}, "ColorSpace", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifColorSpace", {}, Customise70},
+     0, 8, 0, 1, false, "ExifColorSpace", {}, Customise78},
     {{"ComponentsConfiguration", 23}, "ComponentsConfiguration", nullptr, nullptr,
-     0, 2, 0, 1, false, nullptr, {}, Customise71},
+     0, 2, 0, 1, false, nullptr, {}, Customise79},
     {{"CompressedBitsPerPixel", 22}, "CompressedBitsPerPixel", nullptr, nullptr,
-     0, 22, 0, 1, false, nullptr, {}, Customise73},
-    {{"Contrast", 8}, "Contrast", nullptr, nullptr, 0, 8, 0, 1, false, "ExifContrast", {}, Customise74},
+     0, 22, 0, 1, false, nullptr, {}, Customise81},
+    {{"Contrast", 8}, "Contrast", nullptr, nullptr, 0, 8, 0, 1, false, "ExifContrast", {}, Customise82},
     {{"CustomRendered", 14}, "CustomRendered", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifCustomRendered", {}, Customise75},
+     0, 8, 0, 1, false, "ExifCustomRendered", {}, Customise83},
     {{"DateTimeDigitized", 17}, "DateTimeDigitized", nullptr, nullptr,
-     0, 7, 0, 1, false, nullptr, {}, nullptr},
-    {{"DateTimeOriginal", 16}, "DateTimeOriginal", nullptr, nullptr, 0, 7, 0, 1, false, nullptr, {}, nullptr},
+     0, 7, 0, 1, false, nullptr, {}, Customise84},
+    {{"DateTimeOriginal", 16}, "DateTimeOriginal", nullptr, nullptr,
+     0, 7, 0, 1, false, nullptr, {}, Customise85},
     {{"DeviceSettingDescription", 24}, "DeviceSettingDescription", nullptr, nullptr,
-     0, 5, 0, 1, false, nullptr, {}, Customise76},
+     0, 5, 0, 1, false, nullptr, {}, Customise86},
     {{"DigitalZoomRatio", 16}, "DigitalZoomRatio", nullptr, nullptr,
-     0, 22, 0, 1, false, nullptr, {}, Customise77},
+     0, 22, 0, 1, false, nullptr, {}, Customise87},
     {{"ExifVersion", 11}, "ExifVersion", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"ExposureBiasValue", 17}, "ExposureCompensation", nullptr, nullptr,
-     0, 22, 0, 1, false, nullptr, {}, Customise78},
-    {{"ExposureIndex", 13}, "ExposureIndex", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise79},
+     0, 22, 0, 1, false, nullptr, {}, Customise88},
+    {{"ExposureIndex", 13}, "ExposureIndex", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise89},
     {{"ExposureMode", 12}, "ExposureMode", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifExposureMode", {}, Customise80},
+     0, 8, 0, 1, false, "ExifExposureMode", {}, Customise90},
     {{"ExposureProgram", 15}, "ExposureProgram", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifExposureProgram", {}, Customise81},
-    {{"ExposureTime", 12}, "ExposureTime", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise82},
-    {{"FNumber", 7}, "FNumber", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise83},
+     0, 8, 0, 1, false, "ExifExposureProgram", {}, Customise91},
+    {{"ExposureTime", 12}, "ExposureTime", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise92},
+    {{"FNumber", 7}, "FNumber", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise93},
     {{"FileSource", 10}, "FileSource", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifFileSource", {}, Customise84},
-    {{"Flash", 5}, "Flash", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise85},
-    {{"FlashEnergy", 11}, "FlashEnergy", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise86},
+     0, 8, 0, 1, false, "ExifFileSource", {}, Customise94},
+    {{"Flash", 5}, "Flash", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise95},
+    {{"FlashEnergy", 11}, "FlashEnergy", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise96},
     {{"FlashpixVersion", 15}, "FlashpixVersion", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"FocalLength", 11}, "FocalLength", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise87},
+    {{"FocalLength", 11}, "FocalLength", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise97},
     {{"FocalLengthIn35mmFilm", 21}, "FocalLengthIn35mmFormat", nullptr, nullptr,
-     0, 8, 0, 1, false, nullptr, {}, Customise88},
+     0, 8, 0, 1, false, nullptr, {}, Customise98},
     {{"FocalPlaneResolutionUnit", 24}, "FocalPlaneResolutionUnit", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifFocalPlaneResolutionUnit", {}, Customise89},
+     0, 8, 0, 1, false, "ExifFocalPlaneResolutionUnit", {}, Customise99},
     {{"FocalPlaneXResolution", 21}, "FocalPlaneXResolution", nullptr, nullptr,
-     0, 22, 0, 1, false, nullptr, {}, Customise90},
+     0, 22, 0, 1, false, nullptr, {}, Customise100},
     {{"FocalPlaneYResolution", 21}, "FocalPlaneYResolution", nullptr, nullptr,
-     0, 22, 0, 1, false, nullptr, {}, Customise91},
-    {{"GPSAltitude", 11}, "GPSAltitude", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise92},
+     0, 22, 0, 1, false, nullptr, {}, Customise101},
+    {{"GPSAltitude", 11}, "GPSAltitude", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise102},
     {{"GPSAltitudeRef", 14}, "GPSAltitudeRef", nullptr, nullptr,
-     0, 8, 0, 1, false, "GpsGPSAltitudeRef", {}, Customise93},
+     0, 8, 0, 1, false, "GpsGPSAltitudeRef", {}, Customise103},
     {{"GPSAreaInformation", 18}, "GPSAreaInformation", nullptr, nullptr,
      0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"GPSDOP", 6}, "GPSDOP", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise94},
+    {{"GPSDOP", 6}, "GPSDOP", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise104},
     {{"GPSDestBearing", 14}, "GPSDestBearing", nullptr, nullptr,
-     0, 22, 0, 1, false, nullptr, {}, Customise95},
+     0, 22, 0, 1, false, nullptr, {}, Customise105},
     {{"GPSDestBearingRef", 17}, "GPSDestBearingRef", nullptr, nullptr,
-     0, 10, 0, 1, false, "GpsGPSDestBearingRef", {}, Customise96},
+     0, 10, 0, 1, false, "GpsGPSDestBearingRef", {}, Customise106},
     {{"GPSDestDistance", 15}, "GPSDestDistance", nullptr, nullptr,
-     0, 22, 0, 1, false, nullptr, {}, Customise97},
+     0, 22, 0, 1, false, nullptr, {}, Customise107},
     {{"GPSDestDistanceRef", 18}, "GPSDestDistanceRef", nullptr, nullptr,
-     0, 10, 0, 1, false, "GpsGPSDestDistanceRef", {}, Customise98},
+     0, 10, 0, 1, false, "GpsGPSDestDistanceRef", {}, Customise108},
     {{"GPSDestLatitude", 15}, "GPSDestLatitude", nullptr, nullptr,
-     0, 10, 0, 1, false, nullptr, {}, Customise99},
+     0, 10, 0, 1, false, nullptr, {}, Customise109},
     {{"GPSDestLongitude", 16}, "GPSDestLongitude", nullptr, nullptr,
-     0, 10, 0, 1, false, nullptr, {}, Customise100},
+     0, 10, 0, 1, false, nullptr, {}, Customise110},
     {{"GPSDifferential", 15}, "GPSDifferential", nullptr, nullptr,
-     0, 8, 0, 1, false, "GpsGPSDifferential", {}, Customise101},
+     0, 8, 0, 1, false, "GpsGPSDifferential", {}, Customise111},
     {{"GPSHPositioningError", 20}, "GPSHPositioningError", nullptr, nullptr,
-     0, 22, 0, 1, false, nullptr, {}, Customise102},
+     0, 22, 0, 1, false, nullptr, {}, Customise112},
     {{"GPSImgDirection", 15}, "GPSImgDirection", nullptr, nullptr,
-     0, 22, 0, 1, false, nullptr, {}, Customise103},
+     0, 22, 0, 1, false, nullptr, {}, Customise113},
     {{"GPSImgDirectionRef", 18}, "GPSImgDirectionRef", nullptr, nullptr,
-     0, 10, 0, 1, false, "GpsGPSImgDirectionRef", {}, Customise104},
-    {{"GPSLatitude", 11}, "GPSLatitude", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, Customise105},
-    {{"GPSLongitude", 12}, "GPSLongitude", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, Customise106},
+     0, 10, 0, 1, false, "GpsGPSImgDirectionRef", {}, Customise114},
+    {{"GPSLatitude", 11}, "GPSLatitude", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, Customise115},
+    {{"GPSLongitude", 12}, "GPSLongitude", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, Customise116},
     {{"GPSMapDatum", 11}, "GPSMapDatum", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"GPSMeasureMode", 14}, "GPSMeasureMode", nullptr, nullptr,
-     0, 8, 0, 1, false, "GpsGPSMeasureMode", {}, Customise107},
+     0, 8, 0, 1, false, "GpsGPSMeasureMode", {}, Customise117},
     {{"GPSProcessingMethod", 19}, "GPSProcessingMethod", nullptr, nullptr,
      0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"GPSSatellites", 13}, "GPSSatellites", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"GPSSpeed", 8}, "GPSSpeed", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise108},
+    {{"GPSSpeed", 8}, "GPSSpeed", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise118},
     {{"GPSSpeedRef", 11}, "GPSSpeedRef", nullptr, nullptr,
-     0, 10, 0, 1, false, "GpsGPSSpeedRef", {}, Customise109},
-    {{"GPSStatus", 9}, "GPSStatus", nullptr, nullptr, 0, 10, 0, 1, false, "GpsGPSStatus", {}, Customise110},
-    {{"GPSTimeStamp", 12}, "GPSDateTime", nullptr, nullptr, 0, 7, 0, 1, false, nullptr, {}, nullptr},
-    {{"GPSTrack", 8}, "GPSTrack", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise111},
+     0, 10, 0, 1, false, "GpsGPSSpeedRef", {}, Customise119},
+    {{"GPSStatus", 9}, "GPSStatus", nullptr, nullptr, 0, 10, 0, 1, false, "GpsGPSStatus", {}, Customise120},
+    {{"GPSTimeStamp", 12}, "GPSDateTime", nullptr, nullptr, 0, 7, 0, 1, false, nullptr, {}, Customise121},
+    {{"GPSTrack", 8}, "GPSTrack", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise122},
     {{"GPSTrackRef", 11}, "GPSTrackRef", nullptr, nullptr,
-     0, 10, 0, 1, false, "GpsGPSTrackRef", {}, Customise112},
+     0, 10, 0, 1, false, "GpsGPSTrackRef", {}, Customise123},
     {{"GPSVersionID", 12}, "GPSVersionID", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"GainControl", 11}, "GainControl", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifGainControl", {}, Customise113},
-    {{"ISOSpeedRatings", 15}, "ISO", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise114},
+     0, 8, 0, 1, false, "ExifGainControl", {}, Customise124},
+    {{"ISOSpeedRatings", 15}, "ISO", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise125},
     {{"ImageUniqueID", 13}, "ImageUniqueID", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"LightSource", 11}, "LightSource", nullptr, nullptr,
-     0, 10, 0, 1, false, "ExifLightSource", {}, Customise115},
+     0, 10, 0, 1, false, "ExifLightSource", {}, Customise126},
     {{"MakerNote", 9}, "MakerNote", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"MaxApertureValue", 16}, "MaxApertureValue", nullptr, nullptr,
-     0, 22, 0, 1, false, nullptr, {}, Customise116},
+     0, 22, 0, 1, false, nullptr, {}, Customise127},
     {{"MeteringMode", 12}, "MeteringMode", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifMeteringMode", {}, Customise117},
+     0, 8, 0, 1, false, "ExifMeteringMode", {}, Customise128},
     {{"NativeDigest", 12}, "NativeDigest", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"OECF", 4}, "Opto-ElectricConvFactor", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise118},
+    {{"OECF", 4}, "Opto-ElectricConvFactor", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise129},
     {{"PixelXDimension", 15}, "ExifImageWidth", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
     {{"PixelYDimension", 15}, "ExifImageHeight", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
     {{"RelatedSoundFile", 16}, "RelatedSoundFile", nullptr, nullptr,
      0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"Saturation", 10}, "Saturation", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifSaturation", {}, Customise119},
+     0, 8, 0, 1, false, "ExifSaturation", {}, Customise130},
     {{"SceneCaptureType", 16}, "SceneCaptureType", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifSceneCaptureType", {}, Customise120},
-    {{"SceneType", 9}, "SceneType", nullptr, nullptr, 0, 8, 0, 1, false, "ExifSceneType", {}, Customise121},
+     0, 8, 0, 1, false, "ExifSceneCaptureType", {}, Customise131},
+    {{"SceneType", 9}, "SceneType", nullptr, nullptr, 0, 8, 0, 1, false, "ExifSceneType", {}, Customise132},
     {{"SensingMethod", 13}, "SensingMethod", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifSensingMethod_0x9217", {}, Customise122},
-    {{"Sharpness", 9}, "Sharpness", nullptr, nullptr, 0, 8, 0, 1, false, "ExifSharpness", {}, Customise123},
+     0, 8, 0, 1, false, "ExifSensingMethod_0x9217", {}, Customise133},
+    {{"Sharpness", 9}, "Sharpness", nullptr, nullptr, 0, 8, 0, 1, false, "ExifSharpness", {}, Customise134},
     {{"ShutterSpeedValue", 17}, "ShutterSpeedValue", nullptr, nullptr,
-     0, 22, 0, 1, false, nullptr, {}, Customise124},
+     0, 22, 0, 1, false, nullptr, {}, Customise135},
     {{"SpatialFrequencyResponse", 24}, "SpatialFrequencyResponse", nullptr, nullptr,
-     0, 5, 0, 1, false, nullptr, {}, Customise125},
+     0, 5, 0, 1, false, nullptr, {}, Customise136},
     {{"SpectralSensitivity", 19}, "SpectralSensitivity", nullptr, nullptr,
      0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"SubjectArea", 11}, "SubjectArea", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise126},
+    {{"SubjectArea", 11}, "SubjectArea", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise137},
     {{"SubjectDistance", 15}, "SubjectDistance", nullptr, nullptr,
-     0, 22, 0, 1, false, nullptr, {}, Customise127},
+     0, 22, 0, 1, false, nullptr, {}, Customise138},
     {{"SubjectDistanceRange", 20}, "SubjectDistanceRange", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifSubjectDistanceRange", {}, Customise128},
+     0, 8, 0, 1, false, "ExifSubjectDistanceRange", {}, Customise139},
     {{"SubjectLocation", 15}, "SubjectLocation", nullptr, nullptr,
-     0, 2, 0, 1, false, nullptr, {}, Customise129},
+     0, 2, 0, 1, false, nullptr, {}, Customise140},
     {{"UserComment", 11}, "UserComment", nullptr, nullptr, 0, 14, 0, 1, false, nullptr, {}, nullptr},
     {{"WhiteBalance", 12}, "WhiteBalance", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifWhiteBalance", {}, Customise130},
+     0, 8, 0, 1, false, "ExifWhiteBalance", {}, Customise141},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren134[] = {
+constexpr detail::FieldRow<XmpField> kChildren145[] = {
     {{"", 0}, "CompositeImageCount", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren138[] = {
-    {{"", 0}, "LensInfo", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise139},
+constexpr detail::FieldRow<XmpField> kChildren149[] = {
+    {{"", 0}, "LensInfo", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise150},
 };
 
 constexpr detail::FieldRow<XmpField> kXmpExifExFieldsRows[] = {
-    {{"Acceleration", 12}, "Acceleration", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise131},
+    {{"Acceleration", 12}, "Acceleration", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise142},
     {{"BodySerialNumber", 16}, "SerialNumber", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"CameraElevationAngle", 20}, "CameraElevationAngle", nullptr, nullptr,
-     0, 22, 0, 1, false, nullptr, {}, Customise132},
+     0, 22, 0, 1, false, nullptr, {}, Customise143},
     {{"CameraOwnerName", 15}, "OwnerName", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"CompositeImage", 14}, "CompositeImage", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifCompositeImage", {}, Customise133},
+     0, 8, 0, 1, false, "ExifCompositeImage", {}, Customise144},
     {{"CompositeImageCount", 19}, "CompositeImageCount", nullptr, nullptr,
-     0, 2, 0, 1, false, nullptr, {}, Customise134},
+     0, 2, 0, 1, false, nullptr, {}, Customise145},
     {{"CompositeImageExposureTimes", 27}, "CompositeImageExposureTimes", nullptr, nullptr,
      0, 5, 0, 1, false, nullptr, {}, nullptr},
-    {{"Gamma", 5}, "Gamma", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise135},
-    {{"Humidity", 8}, "Humidity", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise136},
+    {{"Gamma", 5}, "Gamma", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise146},
+    {{"Humidity", 8}, "Humidity", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise147},
     {{"ISOSpeed", 8}, "ISOSpeed", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
     {{"ISOSpeedLatitudeyyy", 19}, "ISOSpeedLatitudeyyy", nullptr, nullptr,
      0, 8, 0, 1, false, nullptr, {}, nullptr},
     {{"ISOSpeedLatitudezzz", 19}, "ISOSpeedLatitudezzz", nullptr, nullptr,
      0, 8, 0, 1, false, nullptr, {}, nullptr},
     {{"InteroperabilityIndex", 21}, "InteropIndex", nullptr, nullptr,
-     0, 10, 0, 1, false, "ExifInteropIndex", {}, Customise137},
+     0, 10, 0, 1, false, "ExifInteropIndex", {}, Customise148},
     {{"LensMake", 8}, "LensMake", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"LensModel", 9}, "LensModel", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"LensSerialNumber", 16}, "LensSerialNumber", nullptr, nullptr,
      0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"LensSpecification", 17}, "LensInfo", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise138},
+    {{"LensSpecification", 17}, "LensInfo", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise149},
     {{"PhotographicSensitivity", 23}, "PhotographicSensitivity", nullptr, nullptr,
      0, 8, 0, 1, false, nullptr, {}, nullptr},
-    {{"Pressure", 8}, "Pressure", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise140},
+    {{"Pressure", 8}, "Pressure", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise151},
     {{"RecommendedExposureIndex", 24}, "RecommendedExposureIndex", nullptr, nullptr,
      0, 8, 0, 1, false, nullptr, {}, nullptr},
     {{"SensitivityType", 15}, "SensitivityType", nullptr, nullptr,
-     0, 8, 0, 1, false, "ExifSensitivityType", {}, Customise141},
+     0, 8, 0, 1, false, "ExifSensitivityType", {}, Customise152},
     {{"StandardOutputSensitivity", 25}, "StandardOutputSensitivity", nullptr, nullptr,
      0, 8, 0, 1, false, nullptr, {}, nullptr},
     {{"Temperature", 11}, "AmbientTemperature", nullptr, nullptr,
-     0, 22, 0, 1, false, nullptr, {}, Customise142},
-    {{"WaterDepth", 10}, "WaterDepth", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise143},
+     0, 22, 0, 1, false, nullptr, {}, Customise153},
+    {{"WaterDepth", 10}, "WaterDepth", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise154},
 };
 
 constexpr detail::FieldRow<XmpField> kXmpAuxFieldsRows[] = {
     {{"ApproximateFocusDistance", 24}, "ApproximateFocusDistance", nullptr, nullptr,
-     0, 22, 0, 1, false, nullptr, {}, Customise144},
+     0, 22, 0, 1, false, nullptr, {}, Customise155},
     {{"DistortionCorrectionAlreadyApplied", 34}, "DistortionCorrectionAlreadyApplied", nullptr, nullptr,
      0, 6, 0, 1, false, nullptr, {}, nullptr},
     {{"EnhanceDetailsAlreadyApplied", 28}, "EnhanceDetailsAlreadyApplied", nullptr, nullptr,
@@ -716,12 +734,12 @@ constexpr detail::FieldRow<XmpField> kXmpAuxFieldsRows[] = {
     {{"EnhanceSuperResolutionAlreadyApplied", 36}, "EnhanceSuperResolutionAlreadyApplied", nullptr, nullptr,
      0, 6, 0, 1, false, nullptr, {}, nullptr},
     {{"EnhanceSuperResolutionScale", 27}, "EnhanceSuperResolutionScale", nullptr, nullptr,
-     0, 22, 0, 1, false, nullptr, {}, Customise145},
+     0, 22, 0, 1, false, nullptr, {}, Customise156},
     {{"EnhanceSuperResolutionVersion", 29}, "EnhanceSuperResolutionVersion", nullptr, nullptr,
      0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"Firmware", 8}, "Firmware", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"FlashCompensation", 17}, "FlashCompensation", nullptr, nullptr,
-     0, 22, 0, 1, false, nullptr, {}, Customise146},
+     0, 22, 0, 1, false, nullptr, {}, Customise157},
     {{"ImageNumber", 11}, "ImageNumber", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"IsMergedHDR", 11}, "IsMergedHDR", nullptr, nullptr, 0, 6, 0, 1, false, nullptr, {}, nullptr},
     {{"IsMergedPanorama", 16}, "IsMergedPanorama", nullptr, nullptr, 0, 6, 0, 1, false, nullptr, {}, nullptr},
@@ -730,7 +748,7 @@ constexpr detail::FieldRow<XmpField> kXmpAuxFieldsRows[] = {
     {{"Lens", 4}, "Lens", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"LensDistortInfo", 15}, "LensDistortInfo", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"LensID", 6}, "LensID", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"LensInfo", 8}, "LensInfo", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, Customise147},
+    {{"LensInfo", 8}, "LensInfo", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, Customise158},
     {{"LensSerialNumber", 16}, "LensSerialNumber", nullptr, nullptr,
      0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"NeutralDensityFactor", 20}, "NeutralDensityFactor", nullptr, nullptr,
@@ -741,11 +759,11 @@ constexpr detail::FieldRow<XmpField> kXmpAuxFieldsRows[] = {
      0, 6, 0, 1, false, nullptr, {}, nullptr},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren149[] = {
+constexpr detail::FieldRow<XmpField> kChildren160[] = {
     {{"", 0}, "Scene", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren150[] = {
+constexpr detail::FieldRow<XmpField> kChildren161[] = {
     {{"", 0}, "SubjectCode", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
 };
 
@@ -754,30 +772,30 @@ constexpr detail::FieldRow<XmpField> kXmpIptcCoreFieldsRows[] = {
      0, 14, 0, 1, false, nullptr, {}, nullptr},
     {{"CountryCode", 11}, "CountryCode", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"CreatorContactInfo", 18}, "CreatorContactInfo", nullptr, nullptr,
-     0, 5, 0, 1, false, nullptr, {}, Customise148},
+     0, 5, 0, 1, false, nullptr, {}, Customise159},
     {{"ExtDescrAccessibility", 21}, "ExtDescrAccessibility", nullptr, nullptr,
      0, 14, 0, 1, false, nullptr, {}, nullptr},
     {{"IntellectualGenre", 17}, "IntellectualGenre", nullptr, nullptr,
      0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"Location", 8}, "Location", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"Scene", 5}, "Scene", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise149},
-    {{"SubjectCode", 11}, "SubjectCode", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise150},
+    {{"Scene", 5}, "Scene", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise160},
+    {{"SubjectCode", 11}, "SubjectCode", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise161},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren151[] = {
+constexpr detail::FieldRow<XmpField> kChildren162[] = {
     {{"", 0}, "HierarchicalSubject", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren152[] = {
+constexpr detail::FieldRow<XmpField> kChildren163[] = {
     {{"", 0}, "WeightedFlatSubject", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
 };
 
 constexpr detail::FieldRow<XmpField> kXmpLightroomFieldsRows[] = {
     {{"hierarchicalSubject", 19}, "HierarchicalSubject", nullptr, nullptr,
-     0, 3, 0, 1, false, nullptr, {}, Customise151},
+     0, 3, 0, 1, false, nullptr, {}, Customise162},
     {{"privateRTKInfo", 14}, "PrivateRTKInfo", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"weightedFlatSubject", 19}, "WeightedFlatSubject", nullptr, nullptr,
-     0, 3, 0, 1, false, nullptr, {}, Customise152},
+     0, 3, 0, 1, false, nullptr, {}, Customise163},
 };
 
 constexpr detail::FieldRow<XmpField> kXmpAlbumFieldsRows[] = {
@@ -795,7 +813,8 @@ constexpr detail::FieldRow<XmpField> kXmpGPanoFieldsRows[] = {
     {{"CroppedAreaTopPixels", 20}, "CroppedAreaTopPixels", nullptr, nullptr,
      0, 9, 0, 1, false, nullptr, {}, nullptr},
     {{"ExposureLockUsed", 16}, "ExposureLockUsed", nullptr, nullptr, 0, 6, 0, 1, false, nullptr, {}, nullptr},
-    {{"FirstPhotoDate", 14}, "FirstPhotoDate", nullptr, nullptr, 0, 7, 0, 1, false, nullptr, {}, nullptr},
+    {{"FirstPhotoDate", 14}, "FirstPhotoDate", nullptr, nullptr,
+     0, 7, 0, 1, false, nullptr, {}, Customise164},
     {{"FullPanoHeightPixels", 20}, "FullPanoHeightPixels", nullptr, nullptr,
      0, 9, 0, 1, false, nullptr, {}, nullptr},
     {{"FullPanoWidthPixels", 19}, "FullPanoWidthPixels", nullptr, nullptr,
@@ -820,7 +839,7 @@ constexpr detail::FieldRow<XmpField> kXmpGPanoFieldsRows[] = {
      0, 9, 0, 1, false, nullptr, {}, nullptr},
     {{"LargestValidInteriorRectWidth", 29}, "LargestValidInteriorRectWidth", nullptr, nullptr,
      0, 9, 0, 1, false, nullptr, {}, nullptr},
-    {{"LastPhotoDate", 13}, "LastPhotoDate", nullptr, nullptr, 0, 7, 0, 1, false, nullptr, {}, nullptr},
+    {{"LastPhotoDate", 13}, "LastPhotoDate", nullptr, nullptr, 0, 7, 0, 1, false, nullptr, {}, Customise165},
     {{"PoseHeadingDegrees", 18}, "PoseHeadingDegrees", nullptr, nullptr,
      0, 9, 0, 1, false, nullptr, {}, nullptr},
     {{"PosePitchDegrees", 16}, "PosePitchDegrees", nullptr, nullptr, 0, 9, 0, 1, false, nullptr, {}, nullptr},
@@ -870,52 +889,52 @@ constexpr detail::FieldRow<XmpField> kXmpGFocusFieldsRows[] = {
     {{"FocalPointY", 11}, "FocalPointY", nullptr, nullptr, 0, 9, 0, 1, false, nullptr, {}, nullptr},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren153[] = {
-    {{"", 0}, "Permits", nullptr, nullptr, 0, 10, 0, 1, false, "XmpCreativeCommonsPermits", {}, Customise154},
+constexpr detail::FieldRow<XmpField> kChildren167[] = {
+    {{"", 0}, "Permits", nullptr, nullptr, 0, 10, 0, 1, false, "XmpCreativeCommonsPermits", {}, Customise168},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren155[] = {
+constexpr detail::FieldRow<XmpField> kChildren169[] = {
     {{"", 0}, "Prohibits", nullptr, nullptr,
-     0, 10, 0, 1, false, "XmpCreativeCommonsProhibits", {}, Customise156},
+     0, 10, 0, 1, false, "XmpCreativeCommonsProhibits", {}, Customise170},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren157[] = {
+constexpr detail::FieldRow<XmpField> kChildren171[] = {
     {{"", 0}, "Requires", nullptr, nullptr,
-     0, 10, 0, 1, false, "XmpCreativeCommonsRequires", {}, Customise158},
+     0, 10, 0, 1, false, "XmpCreativeCommonsRequires", {}, Customise172},
 };
 
 constexpr detail::FieldRow<XmpField> kXmpCreativeCommonsFieldsRows[] = {
     {{"attributionName", 15}, "AttributionName", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"attributionURL", 14}, "AttributionURL", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"deprecatedOn", 12}, "DeprecatedOn", nullptr, nullptr, 0, 7, 0, 1, false, nullptr, {}, nullptr},
+    {{"deprecatedOn", 12}, "DeprecatedOn", nullptr, nullptr, 0, 7, 0, 1, false, nullptr, {}, Customise166},
     {{"jurisdiction", 12}, "Jurisdiction", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"legalcode", 9}, "LegalCode", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"license", 7}, "License", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"morePermissions", 15}, "MorePermissions", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"permits", 7}, "Permits", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise153},
-    {{"prohibits", 9}, "Prohibits", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise155},
-    {{"requires", 8}, "Requires", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise157},
+    {{"permits", 7}, "Permits", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise167},
+    {{"prohibits", 9}, "Prohibits", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise169},
+    {{"requires", 8}, "Requires", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise171},
     {{"useGuidelines", 13}, "UseGuidelines", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren159[] = {
-    {{"", 0}, "Collections", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise160},
+constexpr detail::FieldRow<XmpField> kChildren173[] = {
+    {{"", 0}, "Collections", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise174},
 };
 
 constexpr detail::FieldRow<XmpField> kXmpMwgCollectionsFieldsRows[] = {
-    {{"Collections", 11}, "Collections", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise159},
+    {{"Collections", 11}, "Collections", nullptr, nullptr, 0, 3, 0, 1, false, nullptr, {}, Customise173},
 };
 
 constexpr detail::FieldRow<XmpField> kPhotomechanicXmpFieldsRows[] = {
     {{"ColorClass", 10}, "ColorClass", nullptr, nullptr,
-     0, 8, 0, 1, false, "PhotomechanicXmpColorClass", {}, Customise161},
+     0, 8, 0, 1, false, "PhotomechanicXmpColorClass", {}, Customise175},
     {{"CountryCode", 11}, "CountryCode", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"EditStatus", 10}, "EditStatus", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"PMVersion", 9}, "PMVersion", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"Prefs", 5}, "Prefs", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
+    {{"Prefs", 5}, "Prefs", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, Customise176},
     {{"Tagged", 6}, "Tagged", nullptr, nullptr,
-     0, 6, 0, 1, false, "PhotomechanicXmpTagged", {}, Customise162},
-    {{"TimeCreated", 11}, "TimeCreated", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
+     0, 6, 0, 1, false, "PhotomechanicXmpTagged", {}, Customise177},
+    {{"TimeCreated", 11}, "TimeCreated", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, Customise178},
 };
 
 void Customise1(XmpField& f) {
@@ -923,39 +942,42 @@ void Customise1(XmpField& f) {
 }
 
 void Customise2(XmpField& f) {
-    detail::AddRows(f.children, kChildren2);
+    f.displayConversion = &xmp::ShowDate;
+    f.inverseDisplayConversion = &xmp::DateFromText;
+}
+
+void Customise3(XmpField& f) {
+    detail::AddRows(f.children, kChildren3);
 }
 
 void Customise4(XmpField& f) {
+    f.displayConversion = &xmp::ShowDate;
+    f.inverseDisplayConversion = &xmp::DateFromText;
+}
+
+void Customise5(XmpField& f) {
+    f.displayConversion = &xmp::ShowDate;
+    f.inverseDisplayConversion = &xmp::DateFromText;
+}
+
+void Customise7(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructPageInfo));
     f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructPageInfo);
 }
 
-void Customise3(XmpField& f) {
+void Customise6(XmpField& f) {
     f.displayConversion = xmp::BindItemDisplay(FieldGroup::Xmp, "PageInfo");
-    detail::AddRows(f.children, kChildren3);
+    detail::AddRows(f.children, kChildren6);
 }
 
-void Customise6(XmpField& f) {
+void Customise9(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructThumbnail));
     f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructThumbnail);
 }
 
-void Customise5(XmpField& f) {
-    f.displayConversion = xmp::BindItemDisplay(FieldGroup::Xmp, "Thumbnails");
-    detail::AddRows(f.children, kChildren5);
-}
-
-void Customise7(XmpField& f) {
-    detail::AddRows(f.children, kChildren7);
-}
-
 void Customise8(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::Xmp, "Thumbnails");
     detail::AddRows(f.children, kChildren8);
-}
-
-void Customise9(XmpField& f) {
-    detail::AddRows(f.children, kChildren9);
 }
 
 void Customise10(XmpField& f) {
@@ -966,12 +988,14 @@ void Customise11(XmpField& f) {
     detail::AddRows(f.children, kChildren11);
 }
 
-void Customise12(XmpField& f) {
-    detail::AddRows(f.children, kChildren12);
+void Customise13(XmpField& f) {
+    f.displayConversion = &xmp::ShowDate;
+    f.inverseDisplayConversion = &xmp::DateFromText;
 }
 
-void Customise13(XmpField& f) {
-    detail::AddRows(f.children, kChildren13);
+void Customise12(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpDc, "date");
+    detail::AddRows(f.children, kChildren12);
 }
 
 void Customise14(XmpField& f) {
@@ -983,18 +1007,19 @@ void Customise15(XmpField& f) {
 }
 
 void Customise16(XmpField& f) {
-    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructResourceRef));
-    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructResourceRef);
-}
-
-void Customise18(XmpField& f) {
-    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructResourceEvent));
-    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructResourceEvent);
+    detail::AddRows(f.children, kChildren16);
 }
 
 void Customise17(XmpField& f) {
-    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpMM, "History");
     detail::AddRows(f.children, kChildren17);
+}
+
+void Customise18(XmpField& f) {
+    detail::AddRows(f.children, kChildren18);
+}
+
+void Customise19(XmpField& f) {
+    detail::AddRows(f.children, kChildren19);
 }
 
 void Customise20(XmpField& f) {
@@ -1002,239 +1027,227 @@ void Customise20(XmpField& f) {
     f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructResourceRef);
 }
 
-void Customise19(XmpField& f) {
-    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpMM, "Ingredients");
-    detail::AddRows(f.children, kChildren19);
+void Customise22(XmpField& f) {
+    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructResourceEvent));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructResourceEvent);
 }
 
 void Customise21(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpMM, "History");
+    detail::AddRows(f.children, kChildren21);
+}
+
+void Customise24(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructResourceRef));
     f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructResourceRef);
 }
 
 void Customise23(XmpField& f) {
-    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructManifestItem));
-    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructManifestItem);
-}
-
-void Customise22(XmpField& f) {
-    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpMM, "Manifest");
-    detail::AddRows(f.children, kChildren22);
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpMM, "Ingredients");
+    detail::AddRows(f.children, kChildren23);
 }
 
 void Customise25(XmpField& f) {
-    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructPantryItem));
-    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructPantryItem);
-}
-
-void Customise24(XmpField& f) {
-    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpMM, "Pantry");
-    detail::AddRows(f.children, kChildren24);
-}
-
-void Customise26(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructResourceRef));
     f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructResourceRef);
 }
 
+void Customise27(XmpField& f) {
+    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructManifestItem));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructManifestItem);
+}
+
+void Customise26(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpMM, "Manifest");
+    detail::AddRows(f.children, kChildren26);
+}
+
+void Customise29(XmpField& f) {
+    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructPantryItem));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructPantryItem);
+}
+
 void Customise28(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpMM, "Pantry");
+    detail::AddRows(f.children, kChildren28);
+}
+
+void Customise30(XmpField& f) {
+    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructResourceRef));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructResourceRef);
+}
+
+void Customise32(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructVersion));
     f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructVersion);
 }
 
-void Customise27(XmpField& f) {
-    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpMM, "Versions");
-    detail::AddRows(f.children, kChildren27);
-}
-
-void Customise29(XmpField& f) {
-    detail::AddRows(f.children, kChildren29);
-}
-
 void Customise31(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpMM, "Versions");
+    detail::AddRows(f.children, kChildren31);
+}
+
+void Customise33(XmpField& f) {
+    detail::AddRows(f.children, kChildren33);
+}
+
+void Customise35(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructJobRef));
     f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructJobRef);
 }
 
-void Customise30(XmpField& f) {
+void Customise34(XmpField& f) {
     f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpBJ, "JobRef");
-    detail::AddRows(f.children, kChildren30);
+    detail::AddRows(f.children, kChildren34);
 }
 
-void Customise33(XmpField& f) {
+void Customise37(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructColorant));
     f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructColorant);
 }
 
-void Customise32(XmpField& f) {
+void Customise36(XmpField& f) {
     f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpTPg, "Colorants");
-    detail::AddRows(f.children, kChildren32);
+    detail::AddRows(f.children, kChildren36);
 }
 
-void Customise35(XmpField& f) {
+void Customise39(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructFont));
     f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructFont);
 }
 
-void Customise34(XmpField& f) {
-    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpTPg, "Fonts");
-    detail::AddRows(f.children, kChildren34);
-}
-
-void Customise36(XmpField& f) {
-    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructDimensions));
-    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructDimensions);
-}
-
-void Customise37(XmpField& f) {
-    detail::AddRows(f.children, kChildren37);
-}
-
-void Customise39(XmpField& f) {
-    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructSwatchGroup));
-    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructSwatchGroup);
-}
-
 void Customise38(XmpField& f) {
-    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpTPg, "SwatchGroups");
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpTPg, "Fonts");
     detail::AddRows(f.children, kChildren38);
 }
 
 void Customise40(XmpField& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("XmpPdfTrapped");
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("XmpPdfTrapped");
+    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructDimensions));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructDimensions);
 }
 
 void Customise41(XmpField& f) {
     detail::AddRows(f.children, kChildren41);
 }
 
+void Customise43(XmpField& f) {
+    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructSwatchGroup));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructSwatchGroup);
+}
+
 void Customise42(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpTPg, "SwatchGroups");
+    detail::AddRows(f.children, kChildren42);
+}
+
+void Customise44(XmpField& f) {
+    f.displayConversion = &xmp::ShowDate;
+    f.inverseDisplayConversion = &xmp::DateFromText;
+}
+
+void Customise45(XmpField& f) {
+    f.displayConversion = &xmp::ShowDate;
+    f.inverseDisplayConversion = &xmp::DateFromText;
+}
+
+void Customise46(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("XmpPdfTrapped");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("XmpPdfTrapped");
+}
+
+void Customise47(XmpField& f) {
+    detail::AddRows(f.children, kChildren47);
+}
+
+void Customise48(XmpField& f) {
     f.displayConversion = detail::BindLookupShowingUnknown("XmpPhotoshopColorMode");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("XmpPhotoshopColorMode");
 }
 
-void Customise43(XmpField& f) {
-    detail::AddRows(f.children, kChildren43);
+void Customise49(XmpField& f) {
+    f.displayConversion = &xmp::ShowDate;
+    f.inverseDisplayConversion = &xmp::DateFromText;
 }
 
-void Customise44(XmpField& f) {
-    detail::AddRows(f.children, kChildren44);
+void Customise50(XmpField& f) {
+    detail::AddRows(f.children, kChildren50);
 }
 
-void Customise46(XmpField& f) {
+void Customise51(XmpField& f) {
+    detail::AddRows(f.children, kChildren51);
+}
+
+void Customise53(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructLayer));
     f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructLayer);
 }
 
-void Customise45(XmpField& f) {
+void Customise52(XmpField& f) {
     f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpPhotoshop, "TextLayers");
-    detail::AddRows(f.children, kChildren45);
+    detail::AddRows(f.children, kChildren52);
 }
 
-void Customise47(XmpField& f) {
+void Customise54(XmpField& f) {
     f.displayConversion = detail::BindLookupShowingUnknown("XmpPhotoshopUrgency");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("XmpPhotoshopUrgency");
 }
 
-void Customise48(XmpField& f) {
-    detail::AddRows(f.children, kChildren48);
+void Customise55(XmpField& f) {
+    detail::AddRows(f.children, kChildren55);
 }
 
-void Customise49(XmpField& f) {
+void Customise56(XmpField& f) {
     f.displayConversion = detail::BindLookupShowingUnknown("ExifCompression");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifCompression");
 }
 
-void Customise50(XmpField& f) {
+void Customise57(XmpField& f) {
+    f.displayConversion = &xmp::ShowDate;
+    f.inverseDisplayConversion = &xmp::DateFromText;
+}
+
+void Customise58(XmpField& f) {
     f.displayConversion = detail::BindLookupShowingUnknown("ExifOrientation");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifOrientation");
 }
 
-void Customise51(XmpField& f) {
+void Customise59(XmpField& f) {
     f.displayConversion = detail::BindLookupShowingUnknown("ExifPhotometricInterpretation");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifPhotometricInterpretation");
 }
 
-void Customise52(XmpField& f) {
+void Customise60(XmpField& f) {
     f.displayConversion = detail::BindLookupShowingUnknown("ExifPlanarConfiguration");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifPlanarConfiguration");
 }
 
-void Customise54(XmpField& f) {
+void Customise62(XmpField& f) {
     f.displayConversion = &xmp::ToDecimalText;
     f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
-}
-
-void Customise53(XmpField& f) {
-    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpTiff, "PrimaryChromaticities");
-    detail::AddRows(f.children, kChildren53);
-}
-
-void Customise56(XmpField& f) {
-    f.displayConversion = &xmp::ToDecimalText;
-    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
-}
-
-void Customise55(XmpField& f) {
-    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpTiff, "ReferenceBlackWhite");
-    detail::AddRows(f.children, kChildren55);
-}
-
-void Customise57(XmpField& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifResolutionUnit");
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifResolutionUnit");
-}
-
-void Customise58(XmpField& f) {
-    detail::AddRows(f.children, kChildren58);
-}
-
-void Customise60(XmpField& f) {
-    f.displayConversion = &xmp::ToDecimalText;
-    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
-}
-
-void Customise59(XmpField& f) {
-    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpTiff, "WhitePoint");
-    detail::AddRows(f.children, kChildren59);
 }
 
 void Customise61(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpTiff, "PrimaryChromaticities");
+    detail::AddRows(f.children, kChildren61);
+}
+
+void Customise64(XmpField& f) {
     f.displayConversion = &xmp::ToDecimalText;
     f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
 }
 
 void Customise63(XmpField& f) {
-    f.displayConversion = &xmp::ToDecimalText;
-    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
-}
-
-void Customise62(XmpField& f) {
-    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpTiff, "YCbCrCoefficients");
-    detail::AddRows(f.children, kChildren62);
-}
-
-void Customise64(XmpField& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifYCbCrPositioning");
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifYCbCrPositioning");
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpTiff, "ReferenceBlackWhite");
+    detail::AddRows(f.children, kChildren63);
 }
 
 void Customise65(XmpField& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifYCbCrSubSampling");
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifYCbCrSubSampling");
-    detail::AddRows(f.children, kChildren65);
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifResolutionUnit");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifResolutionUnit");
 }
 
 void Customise66(XmpField& f) {
-    f.displayConversion = &xmp::ToDecimalText;
-    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
-}
-
-void Customise67(XmpField& f) {
-    f.valueConversion = &detail::ConvWrapper<double, &detail::ApexToFNumber>;
-    f.displayConversion = &detail::ConvWrapper<double, &detail::ToArithmeticString<double, detail::UnitSuffix::None, detail::PrecisionMethod::Printf, 1>>;
-    f.inverseValueConversion = &xmp::FNumberToApex;
+    detail::AddRows(f.children, kChildren66);
 }
 
 void Customise68(XmpField& f) {
@@ -1242,368 +1255,377 @@ void Customise68(XmpField& f) {
     f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
 }
 
+void Customise67(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpTiff, "WhitePoint");
+    detail::AddRows(f.children, kChildren67);
+}
+
 void Customise69(XmpField& f) {
-    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructCFAPattern));
-    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructCFAPattern);
-}
-
-void Customise70(XmpField& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifColorSpace");
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifColorSpace");
-}
-
-void Customise72(XmpField& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifComponentsConfiguration");
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifComponentsConfiguration");
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
 }
 
 void Customise71(XmpField& f) {
-    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpExif, "ComponentsConfiguration");
-    detail::AddRows(f.children, kChildren71);
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+}
+
+void Customise70(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpTiff, "YCbCrCoefficients");
+    detail::AddRows(f.children, kChildren70);
+}
+
+void Customise72(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifYCbCrPositioning");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifYCbCrPositioning");
 }
 
 void Customise73(XmpField& f) {
-    f.displayConversion = &xmp::ToDecimalText;
-    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifYCbCrSubSampling");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifYCbCrSubSampling");
+    detail::AddRows(f.children, kChildren73);
 }
 
 void Customise74(XmpField& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifContrast");
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifContrast");
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
 }
 
 void Customise75(XmpField& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifCustomRendered");
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifCustomRendered");
-}
-
-void Customise76(XmpField& f) {
-    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructDeviceSettings));
-    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructDeviceSettings);
-}
-
-void Customise77(XmpField& f) {
-    f.displayConversion = &xmp::ToDecimalText;
-    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
-}
-
-void Customise78(XmpField& f) {
-    f.displayConversion = &detail::ConvWrapper<double, &detail::ToFractionString>;
-}
-
-void Customise79(XmpField& f) {
-    f.displayConversion = &xmp::ToDecimalText;
-    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
-}
-
-void Customise80(XmpField& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifExposureMode");
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifExposureMode");
-}
-
-void Customise81(XmpField& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifExposureProgram");
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifExposureProgram");
-}
-
-void Customise82(XmpField& f) {
-    f.displayConversion = &detail::ConvWrapper<&detail::ValToExposureTimeString>;
-}
-
-void Customise83(XmpField& f) {
-    f.displayConversion = &detail::ConvWrapper<&detail::ValToFNumberString>;
-}
-
-void Customise84(XmpField& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifFileSource");
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifFileSource");
-}
-
-void Customise85(XmpField& f) {
-    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructFlash));
-    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructFlash);
-}
-
-void Customise86(XmpField& f) {
-    f.displayConversion = &xmp::ToDecimalText;
-    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
-}
-
-void Customise87(XmpField& f) {
-    f.displayConversion = &detail::ConvWrapper<double, &detail::ToArithmeticString<double, detail::UnitSuffix::Mm, detail::PrecisionMethod::Printf, 1>>;
-}
-
-void Customise88(XmpField& f) {
-    f.displayConversion = &detail::ConvWrapper<&detail::ToUnitString<detail::UnitSuffix::Mm>>;
-}
-
-void Customise89(XmpField& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifFocalPlaneResolutionUnit");
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifFocalPlaneResolutionUnit");
-}
-
-void Customise90(XmpField& f) {
-    f.displayConversion = &xmp::ToDecimalText;
-    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
-}
-
-void Customise91(XmpField& f) {
-    f.displayConversion = &xmp::ToDecimalText;
-    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
-}
-
-void Customise92(XmpField& f) {
-    f.displayConversion = &detail::ConvWrapper<&detail::ToUnitString<detail::UnitSuffix::M>>;
-}
-
-void Customise93(XmpField& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSAltitudeRef");
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("GpsGPSAltitudeRef");
-}
-
-void Customise94(XmpField& f) {
-    f.displayConversion = &xmp::ToDecimalText;
-    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
-}
-
-void Customise95(XmpField& f) {
-    f.displayConversion = &xmp::ToDecimalText;
-    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
-}
-
-void Customise96(XmpField& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSDestBearingRef");
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("GpsGPSDestBearingRef");
-}
-
-void Customise97(XmpField& f) {
-    f.displayConversion = &xmp::ToDecimalText;
-    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
-}
-
-void Customise98(XmpField& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSDestDistanceRef");
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("GpsGPSDestDistanceRef");
-}
-
-void Customise99(XmpField& f) {
-    f.valueConversion = &xmp::CoordinateToDegrees;
-    f.displayConversion = &detail::ConvWrapper<double, &detail::ToDMSStringAs<detail::DmsStringFormat::DegMinSec, detail::DmsStringDirection::Latitude>>;
-    f.inverseValueConversion = &xmp::DegreesToLatitude;
-    f.inverseDisplayConversion = &xmp::DegreesFromText;
-}
-
-void Customise100(XmpField& f) {
-    f.valueConversion = &xmp::CoordinateToDegrees;
-    f.displayConversion = &detail::ConvWrapper<double, &detail::ToDMSStringAs<detail::DmsStringFormat::DegMinSec, detail::DmsStringDirection::Longitude>>;
-    f.inverseValueConversion = &xmp::DegreesToLongitude;
-    f.inverseDisplayConversion = &xmp::DegreesFromText;
-}
-
-void Customise101(XmpField& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSDifferential");
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("GpsGPSDifferential");
-}
-
-void Customise102(XmpField& f) {
-    f.displayConversion = &xmp::ToDecimalText;
-    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
-}
-
-void Customise103(XmpField& f) {
-    f.displayConversion = &xmp::ToDecimalText;
-    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
-}
-
-void Customise104(XmpField& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSImgDirectionRef");
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("GpsGPSImgDirectionRef");
-}
-
-void Customise105(XmpField& f) {
-    f.valueConversion = &xmp::CoordinateToDegrees;
-    f.displayConversion = &detail::ConvWrapper<double, &detail::ToDMSStringAs<detail::DmsStringFormat::DegMinSec, detail::DmsStringDirection::Latitude>>;
-    f.inverseValueConversion = &xmp::DegreesToLatitude;
-    f.inverseDisplayConversion = &xmp::DegreesFromText;
-}
-
-void Customise106(XmpField& f) {
-    f.valueConversion = &xmp::CoordinateToDegrees;
-    f.displayConversion = &detail::ConvWrapper<double, &detail::ToDMSStringAs<detail::DmsStringFormat::DegMinSec, detail::DmsStringDirection::Longitude>>;
-    f.inverseValueConversion = &xmp::DegreesToLongitude;
-    f.inverseDisplayConversion = &xmp::DegreesFromText;
-}
-
-void Customise107(XmpField& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSMeasureMode");
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("GpsGPSMeasureMode");
-}
-
-void Customise108(XmpField& f) {
-    f.displayConversion = &xmp::ToDecimalText;
-    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
-}
-
-void Customise109(XmpField& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSSpeedRef");
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("GpsGPSSpeedRef");
-}
-
-void Customise110(XmpField& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSStatus");
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("GpsGPSStatus");
-}
-
-void Customise111(XmpField& f) {
-    f.displayConversion = &xmp::ToDecimalText;
-    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
-}
-
-void Customise112(XmpField& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSTrackRef");
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("GpsGPSTrackRef");
-}
-
-void Customise113(XmpField& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifGainControl");
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifGainControl");
-}
-
-void Customise114(XmpField& f) {
-    detail::AddRows(f.children, kChildren114);
-}
-
-void Customise115(XmpField& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifLightSource");
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifLightSource");
-}
-
-void Customise116(XmpField& f) {
     f.valueConversion = &detail::ConvWrapper<double, &detail::ApexToFNumber>;
     f.displayConversion = &detail::ConvWrapper<double, &detail::ToArithmeticString<double, detail::UnitSuffix::None, detail::PrecisionMethod::Printf, 1>>;
     f.inverseValueConversion = &xmp::FNumberToApex;
 }
 
+void Customise76(XmpField& f) {
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+}
+
+void Customise77(XmpField& f) {
+    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructCFAPattern));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructCFAPattern);
+}
+
+void Customise78(XmpField& f) {
+    f.valueConversion = &xmp::FoldSignExtendedShort;
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifColorSpace");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifColorSpace");
+}
+
+void Customise80(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifComponentsConfiguration");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifComponentsConfiguration");
+}
+
+void Customise79(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpExif, "ComponentsConfiguration");
+    detail::AddRows(f.children, kChildren79);
+}
+
+void Customise81(XmpField& f) {
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+}
+
+void Customise82(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifContrast");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifContrast");
+}
+
+void Customise83(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifCustomRendered");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifCustomRendered");
+}
+
+void Customise84(XmpField& f) {
+    f.displayConversion = &xmp::ShowDate;
+    f.inverseDisplayConversion = &xmp::DateFromText;
+}
+
+void Customise85(XmpField& f) {
+    f.displayConversion = &xmp::ShowDate;
+    f.inverseDisplayConversion = &xmp::DateFromText;
+}
+
+void Customise86(XmpField& f) {
+    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructDeviceSettings));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructDeviceSettings);
+}
+
+void Customise87(XmpField& f) {
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+}
+
+void Customise88(XmpField& f) {
+    f.displayConversion = &detail::ConvWrapper<double, &detail::ToFractionString>;
+}
+
+void Customise89(XmpField& f) {
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+}
+
+void Customise90(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifExposureMode");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifExposureMode");
+}
+
+void Customise91(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifExposureProgram");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifExposureProgram");
+}
+
+void Customise92(XmpField& f) {
+    f.displayConversion = &detail::ConvWrapper<&detail::ValToExposureTimeString>;
+}
+
+void Customise93(XmpField& f) {
+    f.displayConversion = &detail::ConvWrapper<&detail::ValToFNumberString>;
+}
+
+void Customise94(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifFileSource");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifFileSource");
+}
+
+void Customise95(XmpField& f) {
+    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructFlash));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructFlash);
+}
+
+void Customise96(XmpField& f) {
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+}
+
+void Customise97(XmpField& f) {
+    f.displayConversion = &detail::ConvWrapper<double, &detail::ToArithmeticString<double, detail::UnitSuffix::Mm, detail::PrecisionMethod::Printf, 1>>;
+}
+
+void Customise98(XmpField& f) {
+    f.displayConversion = &detail::ConvWrapper<&detail::ToUnitString<detail::UnitSuffix::Mm>>;
+}
+
+void Customise99(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifFocalPlaneResolutionUnit");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifFocalPlaneResolutionUnit");
+}
+
+void Customise100(XmpField& f) {
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+}
+
+void Customise101(XmpField& f) {
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+}
+
+void Customise102(XmpField& f) {
+    f.displayConversion = &detail::ConvWrapper<&detail::ToUnitString<detail::UnitSuffix::M>>;
+}
+
+void Customise103(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSAltitudeRef");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("GpsGPSAltitudeRef");
+}
+
+void Customise104(XmpField& f) {
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+}
+
+void Customise105(XmpField& f) {
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+}
+
+void Customise106(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSDestBearingRef");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("GpsGPSDestBearingRef");
+}
+
+void Customise107(XmpField& f) {
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+}
+
+void Customise108(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSDestDistanceRef");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("GpsGPSDestDistanceRef");
+}
+
+void Customise109(XmpField& f) {
+    f.valueConversion = &xmp::CoordinateToDegrees;
+    f.displayConversion = &detail::ConvWrapper<double, &detail::ToDMSStringAs<detail::DmsStringFormat::DegMinSec, detail::DmsStringDirection::Latitude>>;
+    f.inverseValueConversion = &xmp::DegreesToLatitude;
+    f.inverseDisplayConversion = &xmp::DegreesFromText;
+}
+
+void Customise110(XmpField& f) {
+    f.valueConversion = &xmp::CoordinateToDegrees;
+    f.displayConversion = &detail::ConvWrapper<double, &detail::ToDMSStringAs<detail::DmsStringFormat::DegMinSec, detail::DmsStringDirection::Longitude>>;
+    f.inverseValueConversion = &xmp::DegreesToLongitude;
+    f.inverseDisplayConversion = &xmp::DegreesFromText;
+}
+
+void Customise111(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSDifferential");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("GpsGPSDifferential");
+}
+
+void Customise112(XmpField& f) {
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+}
+
+void Customise113(XmpField& f) {
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+}
+
+void Customise114(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSImgDirectionRef");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("GpsGPSImgDirectionRef");
+}
+
+void Customise115(XmpField& f) {
+    f.valueConversion = &xmp::CoordinateToDegrees;
+    f.displayConversion = &detail::ConvWrapper<double, &detail::ToDMSStringAs<detail::DmsStringFormat::DegMinSec, detail::DmsStringDirection::Latitude>>;
+    f.inverseValueConversion = &xmp::DegreesToLatitude;
+    f.inverseDisplayConversion = &xmp::DegreesFromText;
+}
+
+void Customise116(XmpField& f) {
+    f.valueConversion = &xmp::CoordinateToDegrees;
+    f.displayConversion = &detail::ConvWrapper<double, &detail::ToDMSStringAs<detail::DmsStringFormat::DegMinSec, detail::DmsStringDirection::Longitude>>;
+    f.inverseValueConversion = &xmp::DegreesToLongitude;
+    f.inverseDisplayConversion = &xmp::DegreesFromText;
+}
+
 void Customise117(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSMeasureMode");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("GpsGPSMeasureMode");
+}
+
+void Customise118(XmpField& f) {
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+}
+
+void Customise119(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSSpeedRef");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("GpsGPSSpeedRef");
+}
+
+void Customise120(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSStatus");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("GpsGPSStatus");
+}
+
+void Customise121(XmpField& f) {
+    f.displayConversion = &xmp::ShowDate;
+    f.inverseDisplayConversion = &xmp::DateFromText;
+}
+
+void Customise122(XmpField& f) {
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+}
+
+void Customise123(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSTrackRef");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("GpsGPSTrackRef");
+}
+
+void Customise124(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifGainControl");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifGainControl");
+}
+
+void Customise125(XmpField& f) {
+    detail::AddRows(f.children, kChildren125);
+}
+
+void Customise126(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifLightSource");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifLightSource");
+}
+
+void Customise127(XmpField& f) {
+    f.valueConversion = &detail::ConvWrapper<double, &detail::ApexToFNumber>;
+    f.displayConversion = &detail::ConvWrapper<double, &detail::ToArithmeticString<double, detail::UnitSuffix::None, detail::PrecisionMethod::Printf, 1>>;
+    f.inverseValueConversion = &xmp::FNumberToApex;
+}
+
+void Customise128(XmpField& f) {
     f.displayConversion = detail::BindLookupShowingUnknown("ExifMeteringMode");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifMeteringMode");
 }
 
-void Customise118(XmpField& f) {
+void Customise129(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructOECF));
     f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructOECF);
 }
 
-void Customise119(XmpField& f) {
+void Customise130(XmpField& f) {
     f.displayConversion = detail::BindLookupShowingUnknown("ExifSaturation");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifSaturation");
 }
 
-void Customise120(XmpField& f) {
+void Customise131(XmpField& f) {
     f.displayConversion = detail::BindLookupShowingUnknown("ExifSceneCaptureType");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifSceneCaptureType");
 }
 
-void Customise121(XmpField& f) {
+void Customise132(XmpField& f) {
     f.displayConversion = detail::BindLookupShowingUnknown("ExifSceneType");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifSceneType");
 }
 
-void Customise122(XmpField& f) {
+void Customise133(XmpField& f) {
     f.displayConversion = detail::BindLookupShowingUnknown("ExifSensingMethod_0x9217");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifSensingMethod_0x9217");
 }
 
-void Customise123(XmpField& f) {
+void Customise134(XmpField& f) {
     f.displayConversion = detail::BindLookupShowingUnknown("ExifSharpness");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifSharpness");
 }
 
-void Customise124(XmpField& f) {
+void Customise135(XmpField& f) {
     f.valueConversion = &detail::ConvWrapper<double, &detail::ApexToExposureTime>;
     f.displayConversion = &detail::ConvWrapper<&detail::ValToExposureTimeString>;
     f.inverseValueConversion = &xmp::ExposureTimeToApex;
 }
 
-void Customise125(XmpField& f) {
+void Customise136(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructOECF));
     f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructOECF);
 }
 
-void Customise126(XmpField& f) {
-    detail::AddRows(f.children, kChildren126);
+void Customise137(XmpField& f) {
+    detail::AddRows(f.children, kChildren137);
 }
 
-void Customise127(XmpField& f) {
+void Customise138(XmpField& f) {
     f.displayConversion = &detail::ConvWrapper<&detail::ToUnitString<detail::UnitSuffix::M>>;
 }
 
-void Customise128(XmpField& f) {
+void Customise139(XmpField& f) {
     f.displayConversion = detail::BindLookupShowingUnknown("ExifSubjectDistanceRange");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifSubjectDistanceRange");
 }
 
-void Customise129(XmpField& f) {
-    detail::AddRows(f.children, kChildren129);
-}
-
-void Customise130(XmpField& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifWhiteBalance");
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifWhiteBalance");
-}
-
-void Customise131(XmpField& f) {
-    f.displayConversion = &xmp::ToDecimalText;
-    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
-}
-
-void Customise132(XmpField& f) {
-    f.displayConversion = &xmp::ToDecimalText;
-    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
-}
-
-void Customise133(XmpField& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifCompositeImage");
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifCompositeImage");
-}
-
-void Customise134(XmpField& f) {
-    detail::AddRows(f.children, kChildren134);
-}
-
-void Customise135(XmpField& f) {
-    f.displayConversion = &xmp::ToDecimalText;
-    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
-}
-
-void Customise136(XmpField& f) {
-    f.displayConversion = &xmp::ToDecimalText;
-    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
-}
-
-void Customise137(XmpField& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifInteropIndex");
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifInteropIndex");
-}
-
-void Customise139(XmpField& f) {
-    f.displayConversion = &xmp::ToDecimalText;
-    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
-}
-
-void Customise138(XmpField& f) {
-    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpExifEx, "LensSpecification");
-    detail::AddRows(f.children, kChildren138);
-}
-
 void Customise140(XmpField& f) {
-    f.displayConversion = &xmp::ToDecimalText;
-    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+    detail::AddRows(f.children, kChildren140);
 }
 
 void Customise141(XmpField& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifSensitivityType");
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifSensitivityType");
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifWhiteBalance");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifWhiteBalance");
 }
 
 void Customise142(XmpField& f) {
@@ -1617,13 +1639,12 @@ void Customise143(XmpField& f) {
 }
 
 void Customise144(XmpField& f) {
-    f.displayConversion = &xmp::ToDecimalText;
-    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifCompositeImage");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifCompositeImage");
 }
 
 void Customise145(XmpField& f) {
-    f.displayConversion = &xmp::ToDecimalText;
-    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+    detail::AddRows(f.children, kChildren145);
 }
 
 void Customise146(XmpField& f) {
@@ -1632,80 +1653,158 @@ void Customise146(XmpField& f) {
 }
 
 void Customise147(XmpField& f) {
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+}
+
+void Customise148(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifInteropIndex");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifInteropIndex");
+}
+
+void Customise150(XmpField& f) {
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+}
+
+void Customise149(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpExifEx, "LensSpecification");
+    detail::AddRows(f.children, kChildren149);
+}
+
+void Customise151(XmpField& f) {
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+}
+
+void Customise152(XmpField& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifSensitivityType");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("ExifSensitivityType");
+}
+
+void Customise153(XmpField& f) {
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+}
+
+void Customise154(XmpField& f) {
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+}
+
+void Customise155(XmpField& f) {
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+}
+
+void Customise156(XmpField& f) {
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+}
+
+void Customise157(XmpField& f) {
+    f.displayConversion = &xmp::ToDecimalText;
+    f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
+}
+
+void Customise158(XmpField& f) {
     f.valueConversion = &xmp::TextToFractions;
     f.displayConversion = &detail::ConvWrapper<std::vector<Fraction>, &detail::ToLensInfoString>;
     f.inverseValueConversion = &xmp::FractionsToText;
 }
 
-void Customise148(XmpField& f) {
+void Customise159(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructContactInfo));
     f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructContactInfo);
 }
 
-void Customise149(XmpField& f) {
-    detail::AddRows(f.children, kChildren149);
+void Customise160(XmpField& f) {
+    detail::AddRows(f.children, kChildren160);
 }
 
-void Customise150(XmpField& f) {
-    detail::AddRows(f.children, kChildren150);
+void Customise161(XmpField& f) {
+    detail::AddRows(f.children, kChildren161);
 }
 
-void Customise151(XmpField& f) {
-    detail::AddRows(f.children, kChildren151);
+void Customise162(XmpField& f) {
+    detail::AddRows(f.children, kChildren162);
 }
 
-void Customise152(XmpField& f) {
-    detail::AddRows(f.children, kChildren152);
+void Customise163(XmpField& f) {
+    detail::AddRows(f.children, kChildren163);
 }
 
-void Customise154(XmpField& f) {
+void Customise164(XmpField& f) {
+    f.displayConversion = &xmp::ShowDate;
+    f.inverseDisplayConversion = &xmp::DateFromText;
+}
+
+void Customise165(XmpField& f) {
+    f.displayConversion = &xmp::ShowDate;
+    f.inverseDisplayConversion = &xmp::DateFromText;
+}
+
+void Customise166(XmpField& f) {
+    f.displayConversion = &xmp::ShowDate;
+    f.inverseDisplayConversion = &xmp::DateFromText;
+}
+
+void Customise168(XmpField& f) {
     f.displayConversion = detail::BindLookupShowingUnknown("XmpCreativeCommonsPermits");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("XmpCreativeCommonsPermits");
 }
 
-void Customise153(XmpField& f) {
+void Customise167(XmpField& f) {
     f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpCreativeCommons, "permits");
-    detail::AddRows(f.children, kChildren153);
+    detail::AddRows(f.children, kChildren167);
 }
 
-void Customise156(XmpField& f) {
+void Customise170(XmpField& f) {
     f.displayConversion = detail::BindLookupShowingUnknown("XmpCreativeCommonsProhibits");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("XmpCreativeCommonsProhibits");
 }
 
-void Customise155(XmpField& f) {
+void Customise169(XmpField& f) {
     f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpCreativeCommons, "prohibits");
-    detail::AddRows(f.children, kChildren155);
+    detail::AddRows(f.children, kChildren169);
 }
 
-void Customise158(XmpField& f) {
+void Customise172(XmpField& f) {
     f.displayConversion = detail::BindLookupShowingUnknown("XmpCreativeCommonsRequires");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("XmpCreativeCommonsRequires");
 }
 
-void Customise157(XmpField& f) {
+void Customise171(XmpField& f) {
     f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpCreativeCommons, "requires");
-    detail::AddRows(f.children, kChildren157);
+    detail::AddRows(f.children, kChildren171);
 }
 
-void Customise160(XmpField& f) {
+void Customise174(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructMwgCollectionInfo));
     f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructMwgCollectionInfo);
 }
 
-void Customise159(XmpField& f) {
+void Customise173(XmpField& f) {
     f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpMwgCollections, "Collections");
-    detail::AddRows(f.children, kChildren159);
+    detail::AddRows(f.children, kChildren173);
 }
 
-void Customise161(XmpField& f) {
+void Customise175(XmpField& f) {
     f.displayConversion = detail::BindLookupShowingUnknown("PhotomechanicXmpColorClass");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("PhotomechanicXmpColorClass");
 }
 
-void Customise162(XmpField& f) {
+void Customise176(XmpField& f) {
+    f.displayConversion = &IptcPrefsToDisplay;
+}
+
+void Customise177(XmpField& f) {
     f.displayConversion = xmp::BindBooleanLookup("PhotomechanicXmpTagged");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("PhotomechanicXmpTagged");
+}
+
+void Customise178(XmpField& f) {
+    f.displayConversion = &IptcTimeToDisplay;
 }
 
 }  // namespace

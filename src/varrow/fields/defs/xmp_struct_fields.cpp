@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "varrow/blocks/iptc/iptc_conversions.h"
 #include "varrow/blocks/xmp/xmp_conversions.h"
 #include "varrow/fields/conversions/lookup_print.h"
 #include "varrow/fields/defs/field_defs.h"
@@ -13,32 +14,37 @@ namespace meta::field_defs {
 
 namespace {
 
-void Customise1(XmpField& f);  // XmpStructResourceRefFields alternatePaths AlternatePaths
-void Customise2(XmpField& f);  // XmpStructResourceRefFields maskMarkers MaskMarkers
-void Customise3(XmpField& f);  // XmpStructManifestItemFields reference Reference
-void Customise4(XmpField& f);  // XmpStructVersionFields event Event
-void Customise5(XmpField& f);  // XmpStructColorantFields mode Mode
-void Customise6(XmpField& f);  // XmpStructFontFields childFontFiles ChildFontFiles
-void Customise7(XmpField& f);  // XmpStructSwatchGroupFields Colorants Colorants
-void Customise8(XmpField& f);  // XmpStructSwatchGroupFields Colorants child  Colorants
-void Customise9(XmpField& f);  // XmpStructCorrectionFields CorrectionMasks CorrectionMasks
-void Customise10(XmpField& f);  // XmpStructCorrectionFields CorrectionMasks child  CorrectionMasks
-void Customise11(XmpField& f);  // XmpStructRetouchAreaFields Masks Masks
-void Customise12(XmpField& f);  // XmpStructCFAPatternFields Values Values
-void Customise13(XmpField& f);  // XmpStructDeviceSettingsFields Settings Settings
-void Customise14(XmpField& f);  // XmpStructFlashFields Fired Fired
-void Customise15(XmpField& f);  // XmpStructFlashFields Function Function
-void Customise16(XmpField& f);  // XmpStructFlashFields Mode Mode
-void Customise17(XmpField& f);  // XmpStructFlashFields RedEyeMode RedEyeMode
-void Customise18(XmpField& f);  // XmpStructFlashFields Return Return
-void Customise19(XmpField& f);  // XmpStructOECFFields Names Names
-void Customise20(XmpField& f);  // XmpStructOECFFields Values Values
-void Customise21(XmpField& f);  // XmpStructOECFFields Values child  Values
+void Customise1(XmpField& f);  // XmpStructPageInfoFields image Image
+void Customise2(XmpField& f);  // XmpStructThumbnailFields image Image
+void Customise3(XmpField& f);  // XmpStructResourceRefFields alternatePaths AlternatePaths
+void Customise4(XmpField& f);  // XmpStructResourceRefFields lastModifyDate LastModifyDate
+void Customise5(XmpField& f);  // XmpStructResourceRefFields maskMarkers MaskMarkers
+void Customise6(XmpField& f);  // XmpStructResourceEventFields when When
+void Customise7(XmpField& f);  // XmpStructManifestItemFields reference Reference
+void Customise8(XmpField& f);  // XmpStructVersionFields event Event
+void Customise9(XmpField& f);  // XmpStructVersionFields modifyDate ModifyDate
+void Customise10(XmpField& f);  // XmpStructColorantFields mode Mode
+void Customise11(XmpField& f);  // XmpStructFontFields childFontFiles ChildFontFiles
+void Customise12(XmpField& f);  // XmpStructSwatchGroupFields Colorants Colorants
+void Customise13(XmpField& f);  // XmpStructSwatchGroupFields Colorants child  Colorants
+void Customise14(XmpField& f);  // XmpStructCorrectionFields CorrectionMasks CorrectionMasks
+void Customise15(XmpField& f);  // XmpStructCorrectionFields CorrectionMasks child  CorrectionMasks
+void Customise16(XmpField& f);  // XmpStructRetouchAreaFields Masks Masks
+void Customise17(XmpField& f);  // XmpStructCFAPatternFields Values Values
+void Customise18(XmpField& f);  // XmpStructDeviceSettingsFields Settings Settings
+void Customise19(XmpField& f);  // XmpStructFlashFields Fired Fired
+void Customise20(XmpField& f);  // XmpStructFlashFields Function Function
+void Customise21(XmpField& f);  // XmpStructFlashFields Mode Mode
+void Customise22(XmpField& f);  // XmpStructFlashFields RedEyeMode RedEyeMode
+void Customise23(XmpField& f);  // XmpStructFlashFields Return Return
+void Customise24(XmpField& f);  // XmpStructOECFFields Names Names
+void Customise25(XmpField& f);  // XmpStructOECFFields Values Values
+void Customise26(XmpField& f);  // XmpStructOECFFields Values child  Values
 
 constexpr detail::FieldRow<XmpField> kXmpStructPageInfoFieldsRows[] = {
     {{"format", 6}, "Format", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"height", 6}, "Height", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
-    {{"image", 5}, "Image", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
+    {{"image", 5}, "Image", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, Customise1},
     {{"pageNumber", 10}, "PageNumber", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
     {{"width", 5}, "Width", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
 };
@@ -46,21 +52,21 @@ constexpr detail::FieldRow<XmpField> kXmpStructPageInfoFieldsRows[] = {
 constexpr detail::FieldRow<XmpField> kXmpStructThumbnailFieldsRows[] = {
     {{"format", 6}, "Format", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"height", 6}, "Height", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
-    {{"image", 5}, "Image", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
+    {{"image", 5}, "Image", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, Customise2},
     {{"width", 5}, "Width", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren1[] = {
+constexpr detail::FieldRow<XmpField> kChildren3[] = {
     {{"", 0}, "AlternatePaths", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
 };
 
 constexpr detail::FieldRow<XmpField> kXmpStructResourceRefFieldsRows[] = {
-    {{"alternatePaths", 14}, "AlternatePaths", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise1},
+    {{"alternatePaths", 14}, "AlternatePaths", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise3},
     {{"documentID", 10}, "DocumentID", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"filePath", 8}, "FilePath", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"fromPart", 8}, "FromPart", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"instanceID", 10}, "InstanceID", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"lastModifyDate", 14}, "LastModifyDate", nullptr, nullptr, 0, 7, 0, 1, false, nullptr, {}, nullptr},
+    {{"lastModifyDate", 14}, "LastModifyDate", nullptr, nullptr, 0, 7, 0, 1, false, nullptr, {}, Customise4},
     {{"lastURL", 7}, "LastURL", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"linkCategory", 12}, "LinkCategory", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"linkForm", 8}, "LinkForm", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
@@ -69,7 +75,7 @@ constexpr detail::FieldRow<XmpField> kXmpStructResourceRefFieldsRows[] = {
     {{"manager", 7}, "Manager", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"managerVariant", 14}, "ManagerVariant", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"maskMarkers", 11}, "MaskMarkers", nullptr, nullptr,
-     0, 10, 0, 1, false, "XmpStructResourceRefMaskMarkers", {}, Customise2},
+     0, 10, 0, 1, false, "XmpStructResourceRefMaskMarkers", {}, Customise5},
     {{"originalDocumentID", 18}, "OriginalDocumentID", nullptr, nullptr,
      0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"partMapping", 11}, "PartMapping", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
@@ -91,7 +97,7 @@ constexpr detail::FieldRow<XmpField> kXmpStructResourceEventFieldsRows[] = {
     {{"instanceID", 10}, "InstanceID", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"parameters", 10}, "Parameters", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"softwareAgent", 13}, "SoftwareAgent", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"when", 4}, "When", nullptr, nullptr, 0, 7, 0, 1, false, nullptr, {}, nullptr},
+    {{"when", 4}, "When", nullptr, nullptr, 0, 7, 0, 1, false, nullptr, {}, Customise6},
 };
 
 constexpr detail::FieldRow<XmpField> kXmpStructManifestItemFieldsRows[] = {
@@ -102,7 +108,7 @@ constexpr detail::FieldRow<XmpField> kXmpStructManifestItemFieldsRows[] = {
      0, 9, 0, 1, false, nullptr, {}, nullptr},
     {{"placedYResolution", 17}, "PlacedYResolution", nullptr, nullptr,
      0, 9, 0, 1, false, nullptr, {}, nullptr},
-    {{"reference", 9}, "Reference", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise3},
+    {{"reference", 9}, "Reference", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise7},
 };
 
 constexpr detail::FieldRow<XmpField> kXmpStructPantryItemFieldsRows[] = {
@@ -111,9 +117,9 @@ constexpr detail::FieldRow<XmpField> kXmpStructPantryItemFieldsRows[] = {
 
 constexpr detail::FieldRow<XmpField> kXmpStructVersionFieldsRows[] = {
     {{"comments", 8}, "Comments", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"event", 5}, "Event", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise4},
+    {{"event", 5}, "Event", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise8},
     {{"modifier", 8}, "Modifier", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
-    {{"modifyDate", 10}, "ModifyDate", nullptr, nullptr, 0, 7, 0, 1, false, nullptr, {}, nullptr},
+    {{"modifyDate", 10}, "ModifyDate", nullptr, nullptr, 0, 7, 0, 1, false, nullptr, {}, Customise9},
     {{"version", 7}, "Version", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
 };
 
@@ -133,7 +139,7 @@ constexpr detail::FieldRow<XmpField> kXmpStructColorantFieldsRows[] = {
     {{"gray", 4}, "Gray", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
     {{"green", 5}, "Green", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
     {{"magenta", 7}, "Magenta", nullptr, nullptr, 0, 9, 0, 1, false, nullptr, {}, nullptr},
-    {{"mode", 4}, "Mode", nullptr, nullptr, 0, 10, 0, 1, false, "XmpStructColorantMode", {}, Customise5},
+    {{"mode", 4}, "Mode", nullptr, nullptr, 0, 10, 0, 1, false, "XmpStructColorantMode", {}, Customise10},
     {{"red", 3}, "Red", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
     {{"swatchName", 10}, "SwatchName", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"tint", 4}, "Tint", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
@@ -141,12 +147,12 @@ constexpr detail::FieldRow<XmpField> kXmpStructColorantFieldsRows[] = {
     {{"yellow", 6}, "Yellow", nullptr, nullptr, 0, 9, 0, 1, false, nullptr, {}, nullptr},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren6[] = {
+constexpr detail::FieldRow<XmpField> kChildren11[] = {
     {{"", 0}, "ChildFontFiles", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
 };
 
 constexpr detail::FieldRow<XmpField> kXmpStructFontFieldsRows[] = {
-    {{"childFontFiles", 14}, "ChildFontFiles", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise6},
+    {{"childFontFiles", 14}, "ChildFontFiles", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise11},
     {{"composite", 9}, "Composite", nullptr, nullptr, 0, 6, 0, 1, false, nullptr, {}, nullptr},
     {{"fontFace", 8}, "FontFace", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"fontFamily", 10}, "FontFamily", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
@@ -162,12 +168,12 @@ constexpr detail::FieldRow<XmpField> kXmpStructDimensionsFieldsRows[] = {
     {{"w", 1}, "W", nullptr, nullptr, 0, 9, 0, 1, false, nullptr, {}, nullptr},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren7[] = {
-    {{"", 0}, "Colorants", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise8},
+constexpr detail::FieldRow<XmpField> kChildren12[] = {
+    {{"", 0}, "Colorants", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise13},
 };
 
 constexpr detail::FieldRow<XmpField> kXmpStructSwatchGroupFieldsRows[] = {
-    {{"Colorants", 9}, "Colorants", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise7},
+    {{"Colorants", 9}, "Colorants", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise12},
     {{"groupName", 9}, "GroupName", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"groupType", 9}, "GroupType", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
 };
@@ -177,15 +183,15 @@ constexpr detail::FieldRow<XmpField> kXmpStructLayerFieldsRows[] = {
     {{"LayerText", 9}, "LayerText", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren9[] = {
-    {{"", 0}, "CorrectionMasks", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise10},
+constexpr detail::FieldRow<XmpField> kChildren14[] = {
+    {{"", 0}, "CorrectionMasks", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, Customise15},
 };
 
 constexpr detail::FieldRow<XmpField> kXmpStructCorrectionFieldsRows[] = {
     {{"CorrectionActive", 16}, "CorrectionActive", nullptr, nullptr, 0, 6, 0, 1, false, nullptr, {}, nullptr},
     {{"CorrectionAmount", 16}, "CorrectionAmount", nullptr, nullptr, 0, 9, 0, 1, false, nullptr, {}, nullptr},
     {{"CorrectionMasks", 15}, "CorrectionMasks", nullptr, nullptr,
-     0, 2, 0, 1, false, nullptr, {}, Customise9},
+     0, 2, 0, 1, false, nullptr, {}, Customise14},
     {{"CorrectionName", 14}, "CorrectionName", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"CorrectionRangeMask", 19}, "CorrectionRangeMask", nullptr, nullptr,
      0, 5, 0, 1, false, nullptr, {}, nullptr},
@@ -267,13 +273,13 @@ constexpr detail::FieldRow<XmpField> kXmpStructCorrectionMaskFieldsRows[] = {
     {{"ZeroY", 5}, "ZeroY", nullptr, nullptr, 0, 9, 0, 1, false, nullptr, {}, nullptr},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren11[] = {
+constexpr detail::FieldRow<XmpField> kChildren16[] = {
     {{"", 0}, "Masks", nullptr, nullptr, 0, 5, 0, 1, false, nullptr, {}, nullptr},
 };
 
 constexpr detail::FieldRow<XmpField> kXmpStructRetouchAreaFieldsRows[] = {
     {{"Feather", 7}, "Feather", nullptr, nullptr, 0, 9, 0, 1, false, nullptr, {}, nullptr},
-    {{"Masks", 5}, "Masks", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise11},
+    {{"Masks", 5}, "Masks", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise16},
     {{"Method", 6}, "Method", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
     {{"OffsetY", 7}, "OffsetY", nullptr, nullptr, 0, 9, 0, 1, false, nullptr, {}, nullptr},
     {{"Opacity", 7}, "Opacity", nullptr, nullptr, 0, 9, 0, 1, false, nullptr, {}, nullptr},
@@ -283,49 +289,49 @@ constexpr detail::FieldRow<XmpField> kXmpStructRetouchAreaFieldsRows[] = {
     {{"SpotType", 8}, "SpotType", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren12[] = {
+constexpr detail::FieldRow<XmpField> kChildren17[] = {
     {{"", 0}, "Values", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
 };
 
 constexpr detail::FieldRow<XmpField> kXmpStructCFAPatternFieldsRows[] = {
     {{"Columns", 7}, "Columns", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
     {{"Rows", 4}, "Rows", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
-    {{"Values", 6}, "Values", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise12},
+    {{"Values", 6}, "Values", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise17},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren13[] = {
+constexpr detail::FieldRow<XmpField> kChildren18[] = {
     {{"", 0}, "Settings", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
 };
 
 constexpr detail::FieldRow<XmpField> kXmpStructDeviceSettingsFieldsRows[] = {
     {{"Columns", 7}, "Columns", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
     {{"Rows", 4}, "Rows", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
-    {{"Settings", 8}, "Settings", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise13},
+    {{"Settings", 8}, "Settings", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise18},
 };
 
 constexpr detail::FieldRow<XmpField> kXmpStructFlashFieldsRows[] = {
-    {{"Fired", 5}, "Fired", nullptr, nullptr, 0, 6, 0, 1, false, "XmpStructFlashFired", {}, Customise14},
+    {{"Fired", 5}, "Fired", nullptr, nullptr, 0, 6, 0, 1, false, "XmpStructFlashFired", {}, Customise19},
     {{"Function", 8}, "Function", nullptr, nullptr,
-     0, 6, 0, 1, false, "XmpStructFlashFunction", {}, Customise15},
-    {{"Mode", 4}, "Mode", nullptr, nullptr, 0, 8, 0, 1, false, "XmpStructFlashMode", {}, Customise16},
+     0, 6, 0, 1, false, "XmpStructFlashFunction", {}, Customise20},
+    {{"Mode", 4}, "Mode", nullptr, nullptr, 0, 8, 0, 1, false, "XmpStructFlashMode", {}, Customise21},
     {{"RedEyeMode", 10}, "RedEyeMode", nullptr, nullptr,
-     0, 6, 0, 1, false, "XmpStructFlashRedEyeMode", {}, Customise17},
-    {{"Return", 6}, "Return", nullptr, nullptr, 0, 8, 0, 1, false, "XmpStructFlashReturn", {}, Customise18},
+     0, 6, 0, 1, false, "XmpStructFlashRedEyeMode", {}, Customise22},
+    {{"Return", 6}, "Return", nullptr, nullptr, 0, 8, 0, 1, false, "XmpStructFlashReturn", {}, Customise23},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren19[] = {
+constexpr detail::FieldRow<XmpField> kChildren24[] = {
     {{"", 0}, "Names", nullptr, nullptr, 0, 10, 0, 1, false, nullptr, {}, nullptr},
 };
 
-constexpr detail::FieldRow<XmpField> kChildren20[] = {
-    {{"", 0}, "Values", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise21},
+constexpr detail::FieldRow<XmpField> kChildren25[] = {
+    {{"", 0}, "Values", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise26},
 };
 
 constexpr detail::FieldRow<XmpField> kXmpStructOECFFieldsRows[] = {
     {{"Columns", 7}, "Columns", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
-    {{"Names", 5}, "Names", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise19},
+    {{"Names", 5}, "Names", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise24},
     {{"Rows", 4}, "Rows", nullptr, nullptr, 0, 8, 0, 1, false, nullptr, {}, nullptr},
-    {{"Values", 6}, "Values", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise20},
+    {{"Values", 6}, "Values", nullptr, nullptr, 0, 2, 0, 1, false, nullptr, {}, Customise25},
 };
 
 constexpr detail::FieldRow<XmpField> kXmpStructContactInfoFieldsRows[] = {
@@ -345,102 +351,127 @@ constexpr detail::FieldRow<XmpField> kXmpStructMwgCollectionInfoFieldsRows[] = {
 };
 
 void Customise1(XmpField& f) {
-    detail::AddRows(f.children, kChildren1);
+    f.valueConversion = &xmp::Base64ToBinary;
+    f.inverseValueConversion = &xmp::BinaryToBase64;
 }
 
 void Customise2(XmpField& f) {
+    f.valueConversion = &xmp::Base64ToBinary;
+    f.inverseValueConversion = &xmp::BinaryToBase64;
+}
+
+void Customise3(XmpField& f) {
+    detail::AddRows(f.children, kChildren3);
+}
+
+void Customise4(XmpField& f) {
+    f.displayConversion = &xmp::ShowDate;
+    f.inverseDisplayConversion = &xmp::DateFromText;
+}
+
+void Customise5(XmpField& f) {
     f.displayConversion = detail::BindLookupShowingUnknown("XmpStructResourceRefMaskMarkers");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("XmpStructResourceRefMaskMarkers");
 }
 
-void Customise3(XmpField& f) {
+void Customise6(XmpField& f) {
+    f.displayConversion = &xmp::ShowDate;
+    f.inverseDisplayConversion = &xmp::DateFromText;
+}
+
+void Customise7(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructResourceRef));
     f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructResourceRef);
 }
 
-void Customise4(XmpField& f) {
+void Customise8(XmpField& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructResourceEvent));
     f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructResourceEvent);
 }
 
-void Customise5(XmpField& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("XmpStructColorantMode");
-    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("XmpStructColorantMode");
-}
-
-void Customise6(XmpField& f) {
-    detail::AddRows(f.children, kChildren6);
-}
-
-void Customise8(XmpField& f) {
-    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructColorant));
-    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructColorant);
-}
-
-void Customise7(XmpField& f) {
-    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpStructSwatchGroup, "Colorants");
-    detail::AddRows(f.children, kChildren7);
+void Customise9(XmpField& f) {
+    f.displayConversion = &xmp::ShowDate;
+    f.inverseDisplayConversion = &xmp::DateFromText;
 }
 
 void Customise10(XmpField& f) {
-    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructCorrectionMask));
-    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructCorrectionMask);
-}
-
-void Customise9(XmpField& f) {
-    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpStructCorrection, "CorrectionMasks");
-    detail::AddRows(f.children, kChildren9);
+    f.displayConversion = detail::BindLookupShowingUnknown("XmpStructColorantMode");
+    f.inverseDisplayConversion = detail::BindReverseDisplayLookup("XmpStructColorantMode");
 }
 
 void Customise11(XmpField& f) {
     detail::AddRows(f.children, kChildren11);
 }
 
+void Customise13(XmpField& f) {
+    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructColorant));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructColorant);
+}
+
 void Customise12(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpStructSwatchGroup, "Colorants");
     detail::AddRows(f.children, kChildren12);
 }
 
-void Customise13(XmpField& f) {
-    detail::AddRows(f.children, kChildren13);
+void Customise15(XmpField& f) {
+    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::XmpStructCorrectionMask));
+    f.displayConversion = xmp::BindStructureDisplay(FieldGroup::XmpStructCorrectionMask);
 }
 
 void Customise14(XmpField& f) {
+    f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpStructCorrection, "CorrectionMasks");
+    detail::AddRows(f.children, kChildren14);
+}
+
+void Customise16(XmpField& f) {
+    detail::AddRows(f.children, kChildren16);
+}
+
+void Customise17(XmpField& f) {
+    detail::AddRows(f.children, kChildren17);
+}
+
+void Customise18(XmpField& f) {
+    detail::AddRows(f.children, kChildren18);
+}
+
+void Customise19(XmpField& f) {
     f.displayConversion = xmp::BindBooleanLookup("XmpStructFlashFired");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("XmpStructFlashFired");
 }
 
-void Customise15(XmpField& f) {
+void Customise20(XmpField& f) {
     f.displayConversion = xmp::BindBooleanLookup("XmpStructFlashFunction");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("XmpStructFlashFunction");
 }
 
-void Customise16(XmpField& f) {
+void Customise21(XmpField& f) {
     f.displayConversion = detail::BindLookupShowingUnknown("XmpStructFlashMode");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("XmpStructFlashMode");
 }
 
-void Customise17(XmpField& f) {
+void Customise22(XmpField& f) {
     f.displayConversion = xmp::BindBooleanLookup("XmpStructFlashRedEyeMode");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("XmpStructFlashRedEyeMode");
 }
 
-void Customise18(XmpField& f) {
+void Customise23(XmpField& f) {
     f.displayConversion = detail::BindLookupShowingUnknown("XmpStructFlashReturn");
     f.inverseDisplayConversion = detail::BindReverseDisplayLookup("XmpStructFlashReturn");
 }
 
-void Customise19(XmpField& f) {
-    detail::AddRows(f.children, kChildren19);
+void Customise24(XmpField& f) {
+    detail::AddRows(f.children, kChildren24);
 }
 
-void Customise21(XmpField& f) {
+void Customise26(XmpField& f) {
     f.displayConversion = &xmp::ToDecimalText;
     f.inverseDisplayConversion = &xmp::DecimalTextToFraction;
 }
 
-void Customise20(XmpField& f) {
+void Customise25(XmpField& f) {
     f.displayConversion = xmp::BindItemDisplay(FieldGroup::XmpStructOECF, "Values");
-    detail::AddRows(f.children, kChildren20);
+    detail::AddRows(f.children, kChildren25);
 }
 
 }  // namespace

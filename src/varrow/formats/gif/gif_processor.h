@@ -1,9 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <iosfwd>
 #include <memory>
-#include <string>
 #include <string_view>
 
 #include "varrow/api/export.h"
@@ -13,11 +13,11 @@ namespace meta {
 
 class DataSource;
 
-// Reads a GIF87a/GIF89a file: the header and logical screen descriptor, then
-// every block up to the trailer. Items of group Gif: the screen facts, the
-// first transparent colour index, the loop count of a looping animation,
-// comments, and after the walk the frame count and the play time. XMP and
-// ICC profiles carried in application extensions go to their processors.
+// Reads a GIF87a/GIF89a file: the header and logical screen descriptor give
+// "ImageWidth", "ImageHeight", "ColorResolutionDepth" and "BitsPerPixel"
+// (group Gif); the blocks up to the trailer are walked, and an XMP packet
+// carried in an "XMP DataXMP" application extension goes to the XMP
+// processor. Nothing else becomes an item.
 //
 // A file that ends before its trailer, or holds an unknown block, reads as
 // Error; the items found up to there stay.
@@ -39,14 +39,12 @@ class VARROW_API GifProcessor : public Processor {
 
     // Block readers of the walk (the introducer byte already read); false
     // when the block is damaged or cut short.
-    bool ReadImageBlock(std::istream& in);
+    static bool ReadImageBlock(std::istream& in);
     bool ReadExtensionBlock(std::istream& in, std::shared_ptr<ReadStore> const& store, Metadata& metadata,
                             FieldGroup group);
-    bool ReadGraphicControlExtensionBlock(std::istream& in, std::shared_ptr<ReadStore> const& store,
-                                          Metadata& metadata);
-    bool ReadCommentsExtensionBlock(std::istream& in, std::shared_ptr<ReadStore> const& store,
-                                    Metadata& metadata);
-    bool ReadPlainTextExtensionBlock(std::istream& in);
+    static bool ReadGraphicControlExtensionBlock(std::istream& in);
+    static bool ReadCommentsExtensionBlock(std::istream& in);
+    static bool ReadPlainTextExtensionBlock(std::istream& in);
     bool ReadApplicationExtensionBlock(std::istream& in, std::shared_ptr<ReadStore> const& store,
                                        Metadata& metadata, FieldGroup group);
 
@@ -54,28 +52,15 @@ class VARROW_API GifProcessor : public Processor {
     static bool SkipSubBlocks(std::istream& in);
 
   private:
-    bool ReadXmp(std::istream& in, std::shared_ptr<ReadStore> const& store, Metadata& metadata,
-                 FieldGroup group);
-    bool ReadIcc(std::istream& in, std::shared_ptr<ReadStore> const& store, Metadata& metadata);
-    bool ReadLoopCount(std::istream& in, std::shared_ptr<ReadStore> const& store, Metadata& metadata);
-    ReadResult Walk(std::istream& in, std::shared_ptr<ReadStore> const& store, Metadata& metadata);
-    // The sub-read rule: whether the walk may go on after `result`.
-    bool Judge(ReadResult result);
-    void AddSummary(std::shared_ptr<ReadStore> const& store, Metadata& metadata) const;
-
-    // Per read; a processor serves one read.
-    std::uint32_t frames_ = 0;
-    std::uint64_t centiseconds_ = 0;  // delays of the frames shown
-    std::uint16_t pendingDelay_ = 0;  // from a graphic control block, for the next frame
-    bool transparentSeen_ = false;
-    bool fatal_ = false;  // a sub-read said the whole read must end
+    // Set when a sub-read reported Fatal: the whole read ends with it.
+    bool fatal_ = false;
 };
 
 VARROW_API std::string_view ToString(GifProcessor::GifVersion version);
 
 namespace detail {
-// The end of the XMP packet trailer ("<?xpacket end='w'?>", either quote,
-// 'w' or 'r') in `text`: the index just after it, or npos.
+// The end of the first XMP packet trailer in `text`: the index just after
+// what the pattern <\?xpacket end=['"][wr]['"]\?> matches, or npos.
 VARROW_API std::size_t FindXmpPacketEnd(std::string_view text);
 }  // namespace detail
 

@@ -2,9 +2,7 @@
 
 #include <zlib.h>
 
-#include <algorithm>
 #include <climits>
-#include <cstdint>
 
 namespace meta::detail {
 namespace {
@@ -27,63 +25,35 @@ class Inflater {
     bool ok_ = false;
 };
 
-// zlib counts in uInt: feed very long inputs in slices.
-constexpr std::size_t kMaxSlice = UINT_MAX;
-constexpr std::size_t kFirstStep = 1024;
-
 }  // namespace
 
 InflateStatus InflateZlib(std::string_view input, std::size_t maxOutput, std::string& output) {
     output.clear();
+    if (input.size() > UINT_MAX) return InflateStatus::Damaged;
     Inflater inflater;
     if (!inflater.Ok()) return InflateStatus::Damaged;
     z_stream& z = inflater.Stream();
-
     // zlib never writes to its input; the cast only satisfies its C API.
-    auto* next = reinterpret_cast<Bytef*>(const_cast<char*>(input.data()));
-    std::size_t remaining = input.size();
-    std::size_t produced = 0;
-    // The output grows geometrically from a guess tied to the input, so a
-    // bomb costs at most twice the bytes it actually inflates to, up to the
-    // limit.
-    // One byte beyond the limit tells a stream that ends exactly at the
-    // limit from one that goes on.
-    std::size_t const ceiling = maxOutput == SIZE_MAX ? maxOutput : maxOutput + 1;
-    std::size_t const capacity = std::min(ceiling, std::max(kFirstStep, input.size() * 4));
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(input.data()));
+    z.avail_in = static_cast<uInt>(input.size());
 
     for (;;) {
-        if (produced > maxOutput) {
-            output.resize(maxOutput);
-            return InflateStatus::TooLarge;
-        }
-        if (produced == output.size()) {
-            std::size_t const grown = output.empty() ? capacity : std::min(ceiling, produced * 2);
-            output.resize(grown);
-        }
-        if (z.avail_in == 0 && remaining != 0) {
-            std::size_t const slice = std::min(remaining, kMaxSlice);
-            z.next_in = next;
-            z.avail_in = static_cast<uInt>(slice);
-            next += slice;
-            remaining -= slice;
-        }
-        std::size_t const room = std::min(output.size() - produced, kMaxSlice);
-        z.next_out = reinterpret_cast<Bytef*>(output.data() + produced);
-        z.avail_out = static_cast<uInt>(room);
+        if (output.size() > maxOutput) return InflateStatus::TooLarge;
+        std::size_t const before = output.size();
+        // std::string grows geometrically, so the steps cost amortised
+        // constant time each.
+        output.resize(before + kInflateStep);
+        z.next_out = reinterpret_cast<Bytef*>(output.data() + before);
+        z.avail_out = static_cast<uInt>(kInflateStep);
         int const rc = inflate(&z, Z_NO_FLUSH);
-        produced += room - z.avail_out;
+        output.resize(before + kInflateStep - z.avail_out);
         if (rc == Z_STREAM_END) {
-            output.resize(std::min(produced, maxOutput));
-            return produced > maxOutput ? InflateStatus::TooLarge : InflateStatus::Complete;
+            return output.size() > maxOutput ? InflateStatus::TooLarge : InflateStatus::Complete;
         }
-        if (rc == Z_OK) continue;
-        output.resize(produced);
-        if (rc == Z_BUF_ERROR) {
-            // No progress possible: either the input is used up or, with
-            // room left, the stream needs bytes that are not there.
-            if (z.avail_out == 0) continue;
-            return InflateStatus::Truncated;
-        }
+        if (rc == Z_OK && z.avail_out == 0) continue;
+        // A step that neither filled its output nor ended the stream: the
+        // input ran out, or zlib found the data damaged.
+        if (rc == Z_OK || rc == Z_BUF_ERROR) return InflateStatus::Truncated;
         return InflateStatus::Damaged;
     }
 }

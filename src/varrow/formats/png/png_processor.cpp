@@ -5,17 +5,13 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "varrow/api/metadata.h"
 #include "varrow/api/structural_map.h"
-#include "varrow/fields/defs/field_defs.h"
-#include "varrow/formats/png/png_chunks.h"
-#include "varrow/formats/png/png_item.h"
+#include "varrow/fields/key.h"
 #include "varrow/formats/png/png_processor_impl.h"
 #include "varrow/io/data_source.h"
-#include "varrow/processors/directory_reader.h"
+#include "varrow/items/simple_metadatums.h"
 #include "varrow/processors/processor_registry.h"
 #include "varrow/processors/read_store.h"
 
@@ -23,6 +19,8 @@ namespace meta {
 namespace {
 
 ProcessorRegistration<PngProcessor> const kRegistration("PNG document");
+
+using PngKey = GenericStringKey<FieldNamespace::Png>;
 
 struct Format {
     std::string_view signature;
@@ -40,6 +38,7 @@ constexpr std::array<Format, 3> kFormats{{
 constexpr std::size_t kSignatureSize = 8;
 constexpr std::size_t kChunkHeadSize = 8;  // length and type
 constexpr std::size_t kCrcSize = 4;
+constexpr std::size_t kImageHeaderSize = 13;
 
 Format const* MatchSignature(std::string_view bytes) {
     for (Format const& format : kFormats) {
@@ -90,39 +89,40 @@ void ReleaseTo(DataSource& source, std::size_t offset, std::size_t length) {
     source.MarkAsUsable(length - offset);
 }
 
-// Position of the NUL that ends a field starting at `from`, or npos.
-std::size_t FieldEnd(std::string_view data, std::size_t from) {
-    return from > data.size() ? std::string_view::npos : data.find('\0', from);
-}
+// Reads NUL-terminated fields front to back; a field without its NUL is a
+// failed read.
+class FieldCursor {
+  public:
+    explicit FieldCursor(std::string_view data) : data_(data) {}
 
-enum class ChunkKind { Ignored, Header, Icc, InternationalText, CompressedText, Text, Exif, Record, Packed };
+    bool Text(std::string_view& field) {
+        std::size_t const end = data_.find('\0', at_);
+        if (end == std::string_view::npos) return false;
+        field = data_.substr(at_, end - at_);
+        at_ = end + 1;
+        return true;
+    }
+    bool Byte(unsigned char& value) {
+        if (at_ >= data_.size()) return false;
+        value = static_cast<unsigned char>(data_[at_++]);
+        return true;
+    }
+    std::size_t Offset() const { return at_; }
 
-ChunkKind Classify(std::string_view type) {
-    if (type == "IHDR" || type == "MHDR" || type == "JHDR") return ChunkKind::Header;
-    if (type == "iCCP") return ChunkKind::Icc;
-    if (type == "iTXt") return ChunkKind::InternationalText;
-    if (type == "zTXt") return ChunkKind::CompressedText;
-    if (type == "tEXt") return ChunkKind::Text;
-    if (type == "eXIf") return ChunkKind::Exif;
-    if (type == "pHYs" || type == "cHRM" || type == "vpAg") return ChunkKind::Record;
-    if (IsPackedPngChunk(type)) return ChunkKind::Packed;
-    return ChunkKind::Ignored;
-}
-
-// The field table and element size of a fixed-layout chunk read field by
-// field.
-struct RecordLayout {
-    FieldTable<RecordField> const* table;
-    std::size_t elementSize;
+  private:
+    std::string_view data_;
+    std::size_t at_ = 0;
 };
 
-RecordLayout LayoutOf(std::string_view type) {
-    static FieldTable<RecordField> const physical = field_defs::PngPhysicalPixelFields();
-    static FieldTable<RecordField> const chromaticities = field_defs::PngPrimaryChromaticitiesFields();
-    static FieldTable<RecordField> const virtualPage = field_defs::PngVirtualPageFields();
-    if (type == "pHYs") return {&physical, 1};
-    if (type == "cHRM") return {&chromaticities, 4};
-    return {&virtualPage, 4};
+enum class ChunkKind { Ignored, ImageHeader, IccProfile, InternationalText, CompressedText, Exif };
+
+ChunkKind Classify(std::string_view type) {
+    if (type == "IHDR") return ChunkKind::ImageHeader;
+    if (type == "iCCP") return ChunkKind::IccProfile;
+    if (type == "iTXt") return ChunkKind::InternationalText;
+    if (type == "zTXt") return ChunkKind::CompressedText;
+    if (type == "eXIf") return ChunkKind::Exif;
+    return ChunkKind::Ignored;
 }
 
 }  // namespace
@@ -158,7 +158,6 @@ ReadResult PngProcessor::Read(DataSource& source, std::shared_ptr<ReadStore> con
     if (format == nullptr) return ReadResult::Error;
 
     ScopedStoreSetter<&ReadStore::byteOrder> const order(*store, ByteOrder::BigEndian);
-    colourType_ = -1;
     bool headerSeen = false;
     position += static_cast<std::streamoff>(kSignatureSize);
     // Every pass moves at least one chunk head and CRC forward, and a chunk
@@ -200,134 +199,69 @@ ReadResult PngProcessor::ReadChunk(std::string_view type, std::streampos at, lon
     auto const n = static_cast<std::size_t>(length);
     if (!ProvideChunk(source, at, n)) return ReadResult::Error;
     std::string_view const data = n == 0 ? std::string_view() : source.AsStringView().substr(0, n);
+    FieldCursor fields(data);
 
     switch (kind) {
-        case ChunkKind::Header: {
-            FieldGroup const headerGroup = type == "IHDR"   ? FieldGroup::Png
-                                           : type == "MHDR" ? FieldGroup::Mng
-                                                            : FieldGroup::Jng;
-            return ReadHeaderChunk(source, store, metadata, headerGroup, n);
+        case ChunkKind::ImageHeader: {
+            // Width, height, bit depth, colour type, compression, filter and
+            // interlace; only the size becomes items.
+            if (n < kImageHeaderSize) return ReadResult::Error;
+            bool added = metadata.Add<GenericMetadatum<PngKey>>(PngKey{FieldGroup::Png, "ImageWidth"}, store,
+                                                                Value(BigEndian32(data, 0)));
+            added = metadata.Add<GenericMetadatum<PngKey>>(PngKey{FieldGroup::Png, "ImageHeight"}, store,
+                                                           Value(BigEndian32(data, 4))) &&
+                    added;
+            return added ? ReadResult::Success : ReadResult::Error;
         }
-        case ChunkKind::Icc: {
-            std::size_t const nameEnd = FieldEnd(data, 0);
-            if (nameEnd == std::string_view::npos || nameEnd + 1 >= n || data[nameEnd + 1] != '\0') {
-                return ReadResult::Error;
-            }
-            std::string const name(data.substr(0, nameEnd));
-            ReleaseTo(source, nameEnd + 2, n);
-            return ReadCompressed(
-                name, source, store, metadata, FieldGroup::IccProfile,
-                [this](std::string_view profileName, DataSource& inflated,
-                       std::shared_ptr<ReadStore> const& s, Metadata& m,
-                       FieldGroup g) { return ReadIccProfileChunk(profileName, inflated, s, m, g); },
-                Undecoded::ProfileName);
+        case ChunkKind::IccProfile: {
+            std::string_view name;
+            unsigned char method = 0;
+            if (!fields.Text(name) || !fields.Byte(method) || method != 0) return ReadResult::Error;
+            // The window is about to move: keep the name.
+            std::string const profileName(name);
+            ReleaseTo(source, fields.Offset(), n);
+            return ReadCompressedTextChunk(
+                profileName, source, store, metadata, FieldGroup::IccProfile,
+                [this](std::string_view p, DataSource& inflated, std::shared_ptr<ReadStore> const& s,
+                       Metadata& m, FieldGroup g) { return ReadIccProfileChunk(p, inflated, s, m, g); });
         }
         case ChunkKind::InternationalText: {
-            std::size_t const keywordEnd = FieldEnd(data, 0);
-            if (keywordEnd == std::string_view::npos || keywordEnd + 2 >= n) return ReadResult::Error;
-            bool const compressed = data[keywordEnd + 1] != '\0';
-            char const method = data[keywordEnd + 2];
-            std::size_t const languageEnd = FieldEnd(data, keywordEnd + 3);
-            std::size_t const translatedEnd =
-                languageEnd == std::string_view::npos ? languageEnd : FieldEnd(data, languageEnd + 1);
-            if (translatedEnd == std::string_view::npos) return ReadResult::Error;
-            std::string const keyword(data.substr(0, keywordEnd));
-            std::string const language(data.substr(keywordEnd + 3, languageEnd - keywordEnd - 3));
-            TextAttributes const attributes{false, language};
-            ReleaseTo(source, translatedEnd + 1, n);
-            if (!compressed) return ReadTextChunk(keyword, source, store, metadata, attributes);
-            if (method != '\0') return ReadResult::Error;
-            return ReadCompressed(
-                keyword, source, store, metadata, group,
-                [this, attributes](std::string_view k, DataSource& inflated,
-                                   std::shared_ptr<ReadStore> const& s, Metadata& m,
-                                   FieldGroup) { return ReadTextChunk(k, inflated, s, m, attributes); },
-                Undecoded::TextItem);
-        }
-        case ChunkKind::CompressedText: {
-            std::size_t const keywordEnd = FieldEnd(data, 0);
-            if (keywordEnd == std::string_view::npos || keywordEnd + 1 >= n || data[keywordEnd + 1] != '\0') {
+            std::string_view keyword;
+            std::string_view language;
+            std::string_view translated;
+            unsigned char compressed = 0;
+            unsigned char method = 0;
+            if (!fields.Text(keyword) || !fields.Byte(compressed) || !fields.Byte(method) ||
+                !fields.Text(language) || !fields.Text(translated)) {
                 return ReadResult::Error;
             }
-            std::string const keyword(data.substr(0, keywordEnd));
-            ReleaseTo(source, keywordEnd + 2, n);
-            return ReadCompressed(
-                keyword, source, store, metadata, group,
+            if (compressed != 0 && method != 0) return ReadResult::Error;
+            std::string const key(keyword);
+            ReleaseTo(source, fields.Offset(), n);
+            if (compressed == 0) return ReadTextChunk(key, source, store, metadata);
+            return ReadCompressedTextChunk(
+                key, source, store, metadata, group,
                 [this](std::string_view k, DataSource& inflated, std::shared_ptr<ReadStore> const& s,
-                       Metadata& m, FieldGroup) {
-                    return ReadTextChunk(k, inflated, s, m, TextAttributes{true, {}});
-                },
-                Undecoded::TextItem);
+                       Metadata& m, FieldGroup) { return ReadTextChunk(k, inflated, s, m); });
         }
-        case ChunkKind::Text: {
-            std::size_t const keywordEnd = FieldEnd(data, 0);
-            if (keywordEnd == std::string_view::npos) return ReadResult::Error;
-            std::string const keyword(data.substr(0, keywordEnd));
-            ReleaseTo(source, keywordEnd + 1, n);
-            return ReadTextChunk(keyword, source, store, metadata, TextAttributes{true, {}});
+        case ChunkKind::CompressedText: {
+            std::string_view keyword;
+            unsigned char method = 0;
+            if (!fields.Text(keyword) || !fields.Byte(method) || method != 0) return ReadResult::Error;
+            std::string const key(keyword);
+            ReleaseTo(source, fields.Offset(), n);
+            return ReadCompressedTextChunk(
+                key, source, store, metadata, group,
+                [this](std::string_view k, DataSource& inflated, std::shared_ptr<ReadStore> const& s,
+                       Metadata& m, FieldGroup) { return ReadTextChunk(k, inflated, s, m); });
         }
-        case ChunkKind::Exif: {
-            // Some writers keep the JPEG APP1 identifier in front of the TIFF header.
-            if (detail::StartsWithBytes(data, detail::kPngExifId))
-                ReleaseTo(source, detail::kPngExifId.size(), n);
-            return Judge(Hand(detail::kPngTiffReader, source, store, metadata, group, true));
-        }
-        case ChunkKind::Record: return ReadFields(type, source, store, metadata);
-        case ChunkKind::Packed: ReadPackedChunk(type, data, store, metadata); return ReadResult::Success;
+        case ChunkKind::Exif:
+            // The chunk data starts with the TIFF header. The reader works on
+            // a view fenced to the chunk, so no offset can lead it outside.
+            return Hand(detail::kPngTiffReader, source, store, metadata, group, true);
         case ChunkKind::Ignored: break;
     }
     return ReadResult::Success;
-}
-
-ReadResult PngProcessor::ReadHeaderChunk(DataSource& source, std::shared_ptr<ReadStore> const& store,
-                                         Metadata& metadata, FieldGroup group, std::size_t length) {
-    // MNG's header is seven 32-bit words; IHDR (13) and JHDR (16) are read
-    // byte-addressed with 32-bit width and height.
-    bool const words = group == FieldGroup::Mng;
-    std::size_t const needed = group == FieldGroup::Png ? 13 : group == FieldGroup::Jng ? 16 : 28;
-    if (length < needed) return ReadResult::Error;
-    if (group == FieldGroup::Png) colourType_ = static_cast<unsigned char>(source.AsStringView()[9]);
-
-    std::unique_ptr<Processor> const record = ProcessorRegistry::CreateProcessor(
-        ProcessorRegistry::FindByName(detail::kPngRecordReader), GetOptions());
-    if (!record) return ReadResult::NotHandled;
-    ScopedStoreSetter<&ReadStore::valueFormat> const format(*store, words ? ExifType::Long : ExifType::Byte);
-    ScopedStoreSetter<&ReadStore::valueCount> const count(
-        *store, static_cast<std::uint32_t>(words ? needed / 4 : needed));
-    ScopedStoreSetter<&ReadStore::currentGroup> const current(*store, group);
-    source.MarkAsUsable(needed);
-    return record->Read(source, store, metadata, group);
-}
-
-ReadResult PngProcessor::ReadFields(std::string_view type, DataSource& source,
-                                    std::shared_ptr<ReadStore> const& store, Metadata& metadata) {
-    RecordLayout const layout = LayoutOf(type);
-    std::size_t const size = detail::RestOfWindow(source).size();
-    ScopedStoreSetter<&ReadStore::dataSource> const data(*store, &source);
-    ScopedStoreSetter<&ReadStore::currentGroup> const current(*store, FieldGroup::Png);
-    bool any = false;
-    for (auto const& [id, field] : *layout.table) {
-        if (id < 0) continue;
-        std::size_t const offset = static_cast<std::size_t>(id) * layout.elementSize;
-        std::uint32_t const count = field.fixedCount != 0 ? field.fixedCount : 1;
-        std::size_t const bytes = GetExifTypeSize(field.overrideFormat) * count;
-        if (bytes == 0 || offset + bytes > size) continue;
-        if (!source.SeekBufferTo(std::streampos(static_cast<std::streamoff>(offset)), true)) continue;
-        ReadResult const r = GenerateMetadatum<RecordField>(
-            *this, source, store, metadata, std::optional<int>(id), &field, FieldGroup::Png,
-            field.overrideFormat, count, DataFencingStrategy::Passthrough, 1);
-        if (r == ReadResult::Fatal) return r;
-        any = any || r == ReadResult::Success;
-    }
-    return any ? ReadResult::Success : ReadResult::NotHandled;
-}
-
-void PngProcessor::ReadPackedChunk(std::string_view type, std::string_view data,
-                                   std::shared_ptr<ReadStore> const& store, Metadata& metadata) const {
-    for (PackedChunkItem& item : DecodePackedChunk(type, data, colourType_, *store)) {
-        metadata.Add<PngMetadatum>(PngKey{FieldGroup::Png, std::string(item.name)}, store,
-                                   std::move(item.raw), std::move(item.display));
-    }
 }
 
 }  // namespace meta

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <functional>
 #include <istream>
 #include <memory>
@@ -14,12 +13,6 @@ namespace meta {
 
 class DataSource;
 
-// How the text of a PNG text chunk is stored.
-struct PngTextAttributes {
-    bool latin1 = false;        // tEXt, zTXt; iTXt text is UTF-8
-    std::string_view language;  // iTXt language tag, may be empty
-};
-
 // Walks the chunks of a PNG file and of the MNG and JNG formats that share
 // its layout:
 //
@@ -27,27 +20,27 @@ struct PngTextAttributes {
 //   chunk      length (u32, big-endian, top bit clear), type (4 ASCII
 //              bytes), data, CRC (never checked)
 //
-// The header chunk (IHDR, MHDR, JHDR) must come first (an Apple CgBI chunk
-// may precede IHDR); the read ends successfully at IEND (MEND for MNG) and
-// with Error when the file ends before it, keeping the items read so far.
+// The format's header chunk (IHDR, MHDR, JHDR) must come first; a PNG may
+// put an Apple CgBI chunk before it. The read ends successfully at the end
+// chunk (IEND, MEND for MNG) and with Error when the file ends before it,
+// keeping the items read so far.
 //
-// Header fields go through the field tables of groups Png, Mng and Jng;
-// the other fixed-layout chunks (gAMA, cHRM, pHYs, sRGB, bKGD, sBIT, tIME,
-// oFFs, vpAg, PLTE, tRNS, hIST) and the tEXt, zTXt and iTXt texts become
-// items of group Png. EXIF (eXIf), XMP (iTXt "XML:com.adobe.xmp"), the ICC
-// profile (iCCP) and the "Raw profile type ..." texts written by common
-// image tools go to the processors of their blocks. Compressed data is
-// inflated with zlib, bounded by detail::kMaxInflatedSize.
+// Only the chunks that carry metadata are read: IHDR gives "ImageWidth" and
+// "ImageHeight" (group Png); iCCP gives "ProfileName" and the ICC profile;
+// iTXt and zTXt give "Comment", XMP ("XML:com.adobe.xmp") and the
+// "Raw profile type exif/APP1/xmp/iptc" blocks written by common image
+// tools; eXIf goes to the TIFF reader. Every other chunk, tEXt included, is
+// passed over. Compressed data is inflated with zlib, bounded by
+// detail::kMaxInflatedSize.
 //
 // A failing chunk never stops the walk; a Fatal result from a chunk ends the
 // read with Success.
 class VARROW_API PngProcessor : public Processor {
   public:
-    // The function a compressed chunk's inflated data is handed to.
+    // What a compressed chunk's inflated data is handed to, with the
+    // chunk's keyword (or profile name).
     using InflatedHandler = std::function<ReadResult(
         std::string_view, DataSource&, std::shared_ptr<ReadStore> const&, Metadata&, FieldGroup)>;
-
-    using TextAttributes = PngTextAttributes;
 
     using Processor::Processor;
 
@@ -60,16 +53,15 @@ class VARROW_API PngProcessor : public Processor {
                            std::string& endChunk);
 
     // One chunk whose `length` data bytes start at input position `at`.
-    // Types not read here are Success without touching the input.
+    // Chunks that are not read here are Success without touching the input.
     ReadResult ReadChunk(std::string_view type, std::streampos at, long long length, DataSource& source,
                          std::shared_ptr<ReadStore> const& store, Metadata& metadata, FieldGroup group);
 
     // A text whose keyword is `keyword` and whose value is the rest of the
-    // source (from the cursor to the usable end). NotHandled for a profile
-    // that is not recognised or an empty text.
+    // source (from the cursor to the usable end). NotHandled for a keyword
+    // that is not read.
     ReadResult ReadTextChunk(std::string_view keyword, DataSource& source,
-                             std::shared_ptr<ReadStore> const& store, Metadata& metadata,
-                             TextAttributes attributes = TextAttributes());
+                             std::shared_ptr<ReadStore> const& store, Metadata& metadata);
 
     // Inflates the rest of the source and calls `handler` with the keyword
     // and a source over the inflated bytes. Error for data that zlib rejects,
@@ -85,26 +77,12 @@ class VARROW_API PngProcessor : public Processor {
                                    FieldGroup group);
 
   private:
-    // What a compressed chunk that does not inflate leaves behind.
-    enum class Undecoded { Dropped, TextItem, ProfileName };
-
-    ReadResult ReadCompressed(std::string_view keyword, DataSource& source,
-                              std::shared_ptr<ReadStore> const& store, Metadata& metadata, FieldGroup group,
-                              InflatedHandler const& handler, Undecoded keep);
-    ReadResult ReadRawProfile(std::string_view keyword, std::string_view text, bool latin1,
+    ReadResult ReadRawProfile(std::string_view keyword, std::string_view text,
                               std::shared_ptr<ReadStore> const& store, Metadata& metadata);
-    ReadResult ReadFields(std::string_view type, DataSource& source, std::shared_ptr<ReadStore> const& store,
-                          Metadata& metadata);
-    void ReadPackedChunk(std::string_view type, std::string_view data,
-                         std::shared_ptr<ReadStore> const& store, Metadata& metadata) const;
-    ReadResult ReadHeaderChunk(DataSource& source, std::shared_ptr<ReadStore> const& store,
-                               Metadata& metadata, FieldGroup group, std::size_t length);
     ReadResult Hand(char const* processorName, DataSource& source, std::shared_ptr<ReadStore> const& store,
-                    Metadata& metadata, FieldGroup group, bool safe) const;
+                    Metadata& metadata, FieldGroup group, bool fenced) const;
+    // The sub-read rule: Error counts as NotHandled unless stopOnError.
     ReadResult Judge(ReadResult result) const;
-
-    // IHDR's colour type, which tRNS and bKGD need; -1 before IHDR.
-    int colourType_ = -1;
 };
 
 }  // namespace meta

@@ -3,11 +3,10 @@
 // Helpers shared by the PNG processor's chunk walk and its text readers.
 
 #include <algorithm>
+#include <cstddef>
 #include <string_view>
-#include <vector>
 
 #include "varrow/io/data_source.h"
-#include "varrow/util/byte.h"
 
 namespace meta::detail {
 
@@ -17,9 +16,6 @@ inline constexpr char const* kPngXmpReader = "XMP document";
 inline constexpr char const* kPngIccReader = "ICC Profile";
 inline constexpr char const* kPngIptcReader = "IPTC";
 inline constexpr char const* kPngPhotoshopReader = "Photoshop Image Resources";
-inline constexpr char const* kPngRecordReader = "Binary directory";
-
-inline constexpr std::string_view kPngExifId("Exif\0\0", 6);
 
 inline bool StartsWithBytes(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
@@ -33,13 +29,6 @@ inline std::string_view RestOfWindow(DataSource& source) {
     std::size_t const end = std::min(source.GetBytesUsable(true), window.size());
     if (cursor >= end) return {};
     return window.substr(cursor, end - cursor);
-}
-
-inline std::vector<meta::byte> ToByteVector(std::string_view text) {
-    std::vector<meta::byte> bytes(text.size());
-    std::transform(text.begin(), text.end(), bytes.begin(),
-                   [](char c) { return static_cast<meta::byte>(c); });
-    return bytes;
 }
 
 }  // namespace meta::detail

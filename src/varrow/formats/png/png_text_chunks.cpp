@@ -1,83 +1,72 @@
-// The text chunks of PNG files and the blocks they carry: plain text items,
-// XMP packets, raw profiles in hexadecimal and, through zlib, compressed
-// text and ICC profiles.
+// The text chunks of PNG files and the blocks they carry: comments, XMP
+// packets, raw profiles in hexadecimal and, through zlib, compressed text
+// and ICC profiles.
 
+#include <array>
 #include <optional>
 #include <string>
 #include <utility>
 
 #include "varrow/api/metadata.h"
-#include "varrow/formats/png/png_chunks.h"
+#include "varrow/fields/key.h"
 #include "varrow/formats/png/png_inflate.h"
-#include "varrow/formats/png/png_item.h"
 #include "varrow/formats/png/png_processor.h"
 #include "varrow/formats/png/png_processor_impl.h"
 #include "varrow/formats/png/png_text.h"
 #include "varrow/io/in_memory_stream.h"
+#include "varrow/items/simple_metadatums.h"
 #include "varrow/processors/processor_registry.h"
 #include "varrow/processors/read_store.h"
 
 namespace meta {
 namespace {
 
-constexpr std::string_view kRawProfilePrefix = "Raw profile type ";
+using PngKey = GenericStringKey<FieldNamespace::Png>;
+
+constexpr std::size_t kShortestKeyword = 7;  // "Comment"
+constexpr std::size_t kLongestKeyword = 21;  // "Raw profile type exif"
+
+constexpr std::string_view kCommentKeyword = "Comment";
 constexpr std::string_view kXmpKeyword = "XML:com.adobe.xmp";
+constexpr std::string_view kRawXmpKeyword = "Raw profile type xmp";
+constexpr std::string_view kRawIptcKeyword = "Raw profile type iptc";
+constexpr std::array<std::string_view, 4> kRawProfileKeywords{kRawXmpKeyword, "Raw profile type exif",
+                                                              kRawIptcKeyword, "Raw profile type APP1"};
+
+constexpr std::string_view kExifId("Exif\0\0", 6);
+constexpr std::string_view kTiffBigEndian("MM\0*", 4);
+constexpr std::string_view kTiffLittleEndian("II*\0", 4);
+// The namespace of the XMP basic schema, as JPEG APP1 segments name XMP.
 constexpr std::string_view kXmpNamespaceId("http://ns.adobe.com/xap/1.0/\0", 29);
 
 }  // namespace
 
 ReadResult PngProcessor::ReadTextChunk(std::string_view keyword, DataSource& source,
-                                       std::shared_ptr<ReadStore> const& store, Metadata& metadata,
-                                       TextAttributes attributes) {
+                                       std::shared_ptr<ReadStore> const& store, Metadata& metadata) {
+    if (keyword.size() < kShortestKeyword || keyword.size() > kLongestKeyword) return ReadResult::NotHandled;
     if (!store) return ReadResult::Error;
     std::string_view const text = detail::RestOfWindow(source);
+
+    if (keyword == kCommentKeyword) {
+        if (text.empty()) return ReadResult::NotHandled;
+        return metadata.Add<GenericMetadatum<PngKey>>(PngKey{FieldGroup::Png, "Comment"}, store,
+                                                      Value(std::string(text)))
+                   ? ReadResult::Success
+                   : ReadResult::Error;
+    }
     if (keyword == kXmpKeyword) {
+        // Without text the XMP reader would take the whole input for a packet.
         if (text.empty()) return ReadResult::NotHandled;
         return Judge(Hand(detail::kPngXmpReader, source, store, metadata, FieldGroup::Xmp, false));
     }
-    if (detail::StartsWithBytes(keyword, kRawProfilePrefix))
-        return ReadRawProfile(keyword, text, attributes.latin1, store, metadata);
-    if (text.empty()) return ReadResult::NotHandled;
-
-    std::string name = detail::PngTextItemName(keyword);
-    if (name.empty()) return ReadResult::NotHandled;
-    if (!attributes.language.empty()) {
-        name += '-';
-        name += attributes.language;
+    for (std::string_view const raw : kRawProfileKeywords) {
+        if (keyword == raw) return ReadRawProfile(keyword, text, store, metadata);
     }
-    std::string value = attributes.latin1 ? detail::Latin1ToUtf8(text) : std::string(text);
-    // The dates of these two keywords are XMP dates, shown in EXIF form.
-    Value display =
-        name == "CreateDate" || name == "ModDate" ? Value(detail::XmpDateAsExif(value)) : Value(value);
-    bool const added = metadata.Add<PngMetadatum>(PngKey{FieldGroup::Png, std::move(name)}, store,
-                                                  Value(std::move(value)), std::move(display));
-    return added ? ReadResult::Success : ReadResult::NotHandled;
+    return ReadResult::NotHandled;
 }
 
-ReadResult PngProcessor::ReadRawProfile(std::string_view keyword, std::string_view text, bool latin1,
+ReadResult PngProcessor::ReadRawProfile(std::string_view keyword, std::string_view text,
                                         std::shared_ptr<ReadStore> const& store, Metadata& metadata) {
-    auto addBinary = [&](std::string name, std::string_view bytes) {
-        Value display = PackedBinarySummary(bytes.size());
-        std::vector<meta::byte> raw(bytes.size());
-        std::transform(bytes.begin(), bytes.end(), raw.begin(),
-                       [](char c) { return static_cast<meta::byte>(c); });
-        metadata.Add<PngMetadatum>(PngKey{FieldGroup::Png, std::move(name)}, store, Value(std::move(raw)),
-                                   std::move(display));
-    };
-
-    std::string_view const kind = keyword.substr(kRawProfilePrefix.size());
-    bool const photoshop = kind == "8bim";
-    bool const icc = kind == "icc" || kind == "icm";
-    if (!photoshop && !icc && kind != "exif" && kind != "APP1" && kind != "xmp" && kind != "iptc") {
-        // A profile nobody reads is kept as it is stored, under a name made
-        // from the keyword.
-        std::string name = detail::PngTextItemName(keyword);
-        if (name.empty()) return ReadResult::NotHandled;
-        std::string const stored = latin1 ? detail::Latin1ToUtf8(text) : std::string(text);
-        addBinary(std::move(name), stored);
-        return ReadResult::Success;
-    }
-
     std::optional<detail::RawProfileHeader> const header = detail::SplitRawProfile(text);
     if (!header) return ReadResult::Error;
     std::string bytes;
@@ -85,71 +74,39 @@ ReadResult PngProcessor::ReadRawProfile(std::string_view keyword, std::string_vi
     std::string_view const decoded(bytes);
 
     char const* target = nullptr;
-    FieldGroup group = FieldGroup::Unknown;
     std::size_t skip = 0;
-    if (photoshop) {
-        addBinary("Photoshop_Profile", decoded);
-        target = detail::kPngPhotoshopReader;
-    } else if (icc) {
-        addBinary("ICC_Profile", decoded);
-        target = detail::kPngIccReader;
-        group = FieldGroup::IccProfile;
-    } else if (detail::StartsWithBytes(decoded, detail::kPngExifId)) {
+    if (detail::StartsWithBytes(decoded, kExifId)) {
         target = detail::kPngTiffReader;
-        skip = detail::kPngExifId.size();
-    } else if (detail::StartsWithBytes(decoded, std::string_view("MM\0*", 4)) ||
-               detail::StartsWithBytes(decoded, std::string_view("II*\0", 4))) {
+        skip = kExifId.size();
+    } else if (detail::StartsWithBytes(decoded, kTiffBigEndian) ||
+               detail::StartsWithBytes(decoded, kTiffLittleEndian)) {
         target = detail::kPngTiffReader;
     } else if (detail::StartsWithBytes(decoded, kXmpNamespaceId)) {
         target = detail::kPngXmpReader;
         skip = kXmpNamespaceId.size();
-    } else if (kind == "xmp") {
+    } else if (keyword == kRawXmpKeyword) {
         target = detail::kPngXmpReader;
-    } else if (kind == "iptc") {
+    } else if (keyword == kRawIptcKeyword) {
         target = !decoded.empty() && decoded.front() == '\x1c' ? detail::kPngIptcReader
                                                                : detail::kPngPhotoshopReader;
     } else {
         return ReadResult::NotHandled;
     }
-    if (decoded.size() <= skip) return ReadResult::NotHandled;
+    // An empty block would make the readers go looking in the (empty) input.
+    if (decoded.size() <= skip) return Judge(ReadResult::Error);
 
     InMemoryStream stream(decoded.data() + skip, decoded.size() - skip);
-    DataSource profile(stream, 0);
-    if (!profile.ProvisionRemainingData()) return ReadResult::Error;
-    if (target == detail::kPngXmpReader) group = FieldGroup::Xmp;
-    return Judge(Hand(target, profile, store, metadata, group, target == detail::kPngTiffReader));
+    DataSource block(stream, 0);
+    if (!block.ProvisionRemainingData()) return Judge(ReadResult::Error);
+    return Judge(Hand(target, block, store, metadata, FieldGroup::Unknown, target == detail::kPngTiffReader));
 }
 
 ReadResult PngProcessor::ReadCompressedTextChunk(std::string_view keyword, DataSource& source,
                                                  std::shared_ptr<ReadStore> const& store, Metadata& metadata,
                                                  FieldGroup group, InflatedHandler const& handler) {
-    return ReadCompressed(keyword, source, store, metadata, group, handler, Undecoded::Dropped);
-}
-
-ReadResult PngProcessor::ReadCompressed(std::string_view keyword, DataSource& source,
-                                        std::shared_ptr<ReadStore> const& store, Metadata& metadata,
-                                        FieldGroup group, InflatedHandler const& handler, Undecoded keep) {
     std::string inflated;
-    detail::InflateStatus const status =
-        detail::InflateZlib(detail::RestOfWindow(source), detail::kMaxInflatedSize, inflated);
-    if (status != detail::InflateStatus::Complete) {
-        // Damaged data is not lost silently: what inflated before the damage
-        // is kept as binary data, and a profile keeps its name. Output cut
-        // at the size limit is not worth keeping.
-        if (!store || status == detail::InflateStatus::TooLarge) return ReadResult::Error;
-        auto keepBytes = [&](std::string name) {
-            metadata.Add<PngMetadatum>(PngKey{FieldGroup::Png, std::move(name)}, store,
-                                       Value(detail::ToByteVector(inflated)),
-                                       PackedBinarySummary(inflated.size()));
-        };
-        if (keep == Undecoded::TextItem) {
-            if (std::string name = detail::PngTextItemName(keyword); !name.empty())
-                keepBytes(std::move(name));
-        } else if (keep == Undecoded::ProfileName) {
-            metadata.Add<PngMetadatum>(PngKey{FieldGroup::Png, "ProfileName"}, store,
-                                       Value(detail::Latin1ToUtf8(keyword)));
-            keepBytes("ICC_Profile");
-        }
+    if (detail::InflateZlib(detail::RestOfWindow(source), detail::kMaxInflatedSize, inflated) !=
+        detail::InflateStatus::Complete) {
         return ReadResult::Error;
     }
     InMemoryStream stream(inflated.data(), inflated.size());
@@ -163,19 +120,20 @@ ReadResult PngProcessor::ReadIccProfileChunk(std::string_view name, DataSource& 
                                              std::shared_ptr<ReadStore> const& store, Metadata& metadata,
                                              FieldGroup group) {
     if (!store) return ReadResult::Error;
-    metadata.Add<PngMetadatum>(PngKey{FieldGroup::Png, "ProfileName"}, store,
-                               Value(detail::Latin1ToUtf8(name)));
-    if (detail::RestOfWindow(source).empty()) return ReadResult::NotHandled;
+    metadata.Add<GenericMetadatum<PngKey>>(PngKey{FieldGroup::Png, "ProfileName"}, store,
+                                           Value(std::string(name)));
+    // An empty profile would make the reader go looking in the (empty) input.
+    if (detail::RestOfWindow(source).empty()) return Judge(ReadResult::Error);
     return Judge(Hand(detail::kPngIccReader, source, store, metadata, group, false));
 }
 
 ReadResult PngProcessor::Hand(char const* processorName, DataSource& source,
                               std::shared_ptr<ReadStore> const& store, Metadata& metadata, FieldGroup group,
-                              bool safe) const {
+                              bool fenced) const {
     std::unique_ptr<Processor> const processor =
         ProcessorRegistry::CreateProcessor(ProcessorRegistry::FindByName(processorName), GetOptions());
-    if (!processor) return ReadResult::NotHandled;
-    if (safe) return SafeRead(processor.get(), source, store, metadata, group, 0);
+    if (!processor) return ReadResult::Error;
+    if (fenced) return SafeRead(processor.get(), source, store, metadata, group, 0);
     return processor->Read(source, store, metadata, group);
 }
 

@@ -249,6 +249,10 @@ ReadResult TiffDirectory::ReadImpl(TiffReader& reader, DataSource& source,
     store->currentGroup = group_;
     if (!PostRead(nullptr, *store)) return ReadResult::NotHandled;
 
+    // Each directory starts without facts about its image; nested reads
+    // (maker notes in place) give the outer directory's back when they end.
+    ScopedStoreSetter<&ReadStore::directoryCompression> const compression(*store, std::nullopt);
+    ScopedStoreSetter<&ReadStore::directorySubfileType> const subfileType(*store, std::nullopt);
     Options const& options = reader.GetOptions();
     children.reserve(std::min<std::size_t>(entries, 64));
     for (std::uint32_t i = 0; i < entries; ++i) {

@@ -1,5 +1,6 @@
 #include "varrow/values/conversions/exif_print.h"
 
+#include <array>
 #include <cstring>
 #include <string_view>
 
@@ -108,6 +109,110 @@ std::string ToCommaList(const Value& v) {
     for (std::size_t i = 0; i < v.Length(); ++i) {
         if (i > 0) out += ", ";
         out += v.ElementToString(i, Value::SerialisationPolicies::Exiftool);
+    }
+    return out;
+}
+
+namespace {
+
+// The bytes of a byte-sized value: Binary, a byte array or a single byte.
+// Other alternatives throw ValueException, so the wrapper shows nothing.
+std::vector<std::uint8_t> BytesOf(const Value& v) {
+    switch (v.GetType()) {
+        case Value::Type::Binary: {
+            const auto& bytes = v.Get<std::vector<meta::byte>>();
+            std::vector<std::uint8_t> out(bytes.size());
+            for (std::size_t i = 0; i < bytes.size(); ++i) out[i] = static_cast<std::uint8_t>(bytes[i]);
+            return out;
+        }
+        case Value::Type::U8Array: return v.Get<std::vector<std::uint8_t>>();
+        case Value::Type::U8: return {v.Get<std::uint8_t>()};
+        default: throw ValueException();
+    }
+}
+
+std::size_t ElementWidth(Value::Type type) {
+    switch (type) {
+        case Value::Type::S16:
+        case Value::Type::U16:
+        case Value::Type::S16Array:
+        case Value::Type::U16Array: return 2;
+        case Value::Type::S32:
+        case Value::Type::U32:
+        case Value::Type::Float:
+        case Value::Type::S32Array:
+        case Value::Type::U32Array:
+        case Value::Type::FloatArray: return 4;
+        case Value::Type::S64:
+        case Value::Type::U64:
+        case Value::Type::Double:
+        case Value::Type::Fraction:
+        case Value::Type::S64Array:
+        case Value::Type::U64Array:
+        case Value::Type::DoubleArray:
+        case Value::Type::FractionArray: return 8;
+        default: return 1;
+    }
+}
+
+std::string ToHexString(const Value& v, const char* digits) {
+    const std::vector<std::uint8_t> bytes = BytesOf(v);
+    std::string out;
+    out.reserve(bytes.size() * 2);
+    for (std::uint8_t b : bytes) {
+        out += digits[b >> 4];
+        out += digits[b & 0x0f];
+    }
+    return out;
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+}  // namespace
+
+std::string ToBinaryNotice(const Value& v) {
+    return BinaryDataNotice(v.Length() * ElementWidth(v.GetType()));
+}
+
+std::string VersionBytesToText(const Value& v) {
+    const std::vector<std::uint8_t> bytes = BytesOf(v);
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::uint8_t b : bytes)
+        if (b != 0) out += static_cast<char>(b);
+    return out;
+}
+
+std::string ToUpperHexString(const Value& v) {
+    return ToHexString(v, "0123456789ABCDEF");
+}
+
+std::string ToLowerHexString(const Value& v) {
+    return ToHexString(v, "0123456789abcdef");
+}
+
+std::string IsoDateToExif(const std::string& text) {
+    // "YYYY-MM-DD", optionally followed by "T" and the time.
+    const bool date = text.size() >= 10 && IsDigit(text[0]) && IsDigit(text[1]) && IsDigit(text[2]) &&
+                      IsDigit(text[3]) && text[4] == '-' && IsDigit(text[5]) && IsDigit(text[6]) &&
+                      text[7] == '-' && IsDigit(text[8]) && IsDigit(text[9]);
+    if (!date) return text;
+    std::string out = text;
+    out[4] = ':';
+    out[7] = ':';
+    if (out.size() > 10 && out[10] == 'T') out[10] = ' ';
+    return out;
+}
+
+std::string PrintCFAPlaneColor(const Value& v) {
+    static constexpr std::array<const char*, 7> kNames{"Red",     "Green",  "Blue", "Cyan",
+                                                       "Magenta", "Yellow", "White"};
+    std::string out;
+    for (std::uint8_t code : BytesOf(v)) {
+        if (!out.empty()) out += ',';
+        out += code < kNames.size() ? kNames[code] : std::to_string(code);
     }
     return out;
 }

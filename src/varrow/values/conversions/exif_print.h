@@ -47,4 +47,25 @@ VARROW_API std::string ToU16TableNotice(const Value& v);
 // The elements of a numeric list joined by ", " (ISO speed lists).
 VARROW_API std::string ToCommaList(const Value& v);
 
+// The placeholder for tags that hold opaque data whatever their size, sized
+// by the bytes the value takes in the file (two per 16-bit element and so on).
+VARROW_API std::string ToBinaryNotice(const Value& v);
+
+// ExifVersion-style 4-byte versions: the bytes as characters, NULs left out
+// ("0221"; 00 02 02 00 gives the two control characters).
+VARROW_API std::string VersionBytesToText(const Value& v);
+
+// The bytes of an identifier or digest as hexadecimal digits, upper- or
+// lower-case, without separators.
+VARROW_API std::string ToUpperHexString(const Value& v);
+VARROW_API std::string ToLowerHexString(const Value& v);
+
+// An ISO 8601 date-time ("2020-10-27T18:21:44Z") in the EXIF form
+// ("2020:10:27 18:21:44Z"); a text that does not start with a date is kept.
+VARROW_API std::string IsoDateToExif(const std::string& text);
+
+// DNG CFAPlaneColor: the plane colour codes named and joined by commas
+// ("Red,Green,Blue"); an unknown code shows as its number.
+VARROW_API std::string PrintCFAPlaneColor(const Value& v);
+
 }  // namespace meta::detail

@@ -29,11 +29,11 @@ def _cleaned(value):
 
 
 class Rule:
-    def __init__(self, spec):
-        self.reason = spec["reason"]
-        self.tag = re.compile(spec["tag"]) if "tag" in spec else None
-        self.file = re.compile(spec["file"]) if "file" in spec else None
-        self.when = spec.get("when", "any")
+    def __init__(self, rule):
+        self.reason = rule["reason"]
+        self.tag = re.compile(rule["tag"]) if "tag" in rule else None
+        self.file = re.compile(rule["file"]) if "file" in rule else None
+        self.when = rule.get("when", "any")
         if self.when not in _WHEN:
             raise ValueError(f"unknown condition {self.when!r} in rule {self.reason!r}")
 
@@ -66,7 +66,7 @@ class Gaps:
         path = pathlib.Path(path)
         if not path.is_file():
             return cls([])
-        return cls([Rule(spec) for spec in json.loads(path.read_text(encoding="utf-8"))["rules"]])
+        return cls([Rule(rule) for rule in json.loads(path.read_text(encoding="utf-8"))["rules"]])
 
     def reason(self, source, tag, expected, ours):
         for rule in self.rules:

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "fixtures/image_builders.h"
+#include "formats/container_read_test.h"
 #include "varrow/api/metadata.h"
 
 namespace meta {
@@ -31,26 +32,7 @@ void Put32(Bytes& bytes, std::size_t at, std::uint32_t v) {
     for (std::size_t i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
-class BmpTest : public ::testing::Test {
-  protected:
-    bool ReadBytes(Bytes const& bytes, Options const& options = {}) {
-        data_.assign(bytes.begin(), bytes.end());
-        return metadata_.Read(data_.data(), data_.size(), ReadSource::Bmp, options);
-    }
-    std::string Display(char const* name) const { return metadata_.FindAny(name).GetDisplayValueAsString(); }
-    bool Has(char const* name) const { return static_cast<bool>(metadata_.Find(FieldGroup::Bmp, name)); }
-
-    // Items of the read itself, without the composites computed after it.
-    std::size_t ReadItems() const {
-        std::size_t n = 0;
-        for (Metadatum const& item : metadata_.GetAllValues())
-            n += item.GetNamespace() != FieldNamespace::Generated;
-        return n;
-    }
-
-    std::string data_;
-    Metadata metadata_{Initialiser::Mode::HostInitialisesXmp};
-};
+class BmpTest : public test::ContainerReadTest<ReadSource::Bmp, FieldGroup::Bmp> {};
 
 TEST_F(BmpTest, ReadsDimensions) {
     ASSERT_TRUE(ReadBytes(fixtures::MakeBmp(640, 480)));

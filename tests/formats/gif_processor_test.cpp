@@ -9,6 +9,7 @@
 
 #include "fixtures/gif_builder.h"
 #include "fixtures/icc_builder.h"
+#include "formats/container_read_test.h"
 #include "varrow/api/metadata.h"
 #include "varrow/formats/gif/gif_processor.h"
 
@@ -25,26 +26,7 @@ constexpr char const* kPacket =
     "<dc:title><rdf:Alt><rdf:li xml:lang='x-default'>GIF title</rdf:li></rdf:Alt></dc:title>"
     "</rdf:Description></rdf:RDF></x:xmpmeta><?xpacket end=\"r\"?>";
 
-class GifTest : public ::testing::Test {
-  protected:
-    bool ReadBytes(Bytes const& bytes, Options const& options = {}) {
-        data_.assign(bytes.begin(), bytes.end());
-        return metadata_.Read(data_.data(), data_.size(), ReadSource::Gif, options);
-    }
-    std::string Display(char const* name) const { return metadata_.FindAny(name).GetDisplayValueAsString(); }
-    bool Has(char const* name) const { return static_cast<bool>(metadata_.Find(FieldGroup::Gif, name)); }
-
-    // Items of the read itself, without the composites computed after it.
-    std::size_t ReadItems() const {
-        std::size_t n = 0;
-        for (Metadatum const& item : metadata_.GetAllValues())
-            n += item.GetNamespace() != FieldNamespace::Generated;
-        return n;
-    }
-
-    std::string data_;
-    Metadata metadata_{Initialiser::Mode::HostInitialisesXmp};
-};
+class GifTest : public test::ContainerReadTest<ReadSource::Gif, FieldGroup::Gif> {};
 
 TEST_F(GifTest, ScreenDescriptor) {
     // 0xF7: a global table of 3 x 256 bytes, 8-bit colour resolution.

@@ -7,6 +7,7 @@
 #include "fixtures/icc_builder.h"
 #include "fixtures/image_builders.h"
 #include "fixtures/webp_builder.h"
+#include "formats/container_read_test.h"
 #include "varrow/api/metadata.h"
 
 namespace meta {
@@ -22,26 +23,7 @@ constexpr char const* kPacket =
     "<dc:title><rdf:Alt><rdf:li xml:lang='x-default'>Riff title</rdf:li></rdf:Alt></dc:title>"
     "</rdf:Description></rdf:RDF></x:xmpmeta><?xpacket end='w'?>";
 
-class WebpTest : public ::testing::Test {
-  protected:
-    bool ReadBytes(Bytes const& bytes, Options const& options = {}) {
-        data_.assign(bytes.begin(), bytes.end());
-        return metadata_.Read(data_.data(), data_.size(), ReadSource::Webp, options);
-    }
-    std::string Display(char const* name) const { return metadata_.FindAny(name).GetDisplayValueAsString(); }
-    bool Has(char const* name) const { return static_cast<bool>(metadata_.Find(FieldGroup::Webp, name)); }
-
-    // Items of the read itself, without the composites computed after it.
-    std::size_t ReadItems() const {
-        std::size_t n = 0;
-        for (Metadatum const& item : metadata_.GetAllValues())
-            n += item.GetNamespace() != FieldNamespace::Generated;
-        return n;
-    }
-
-    std::string data_;
-    Metadata metadata_{Initialiser::Mode::HostInitialisesXmp};
-};
+class WebpTest : public test::ContainerReadTest<ReadSource::Webp, FieldGroup::Webp> {};
 
 TEST_F(WebpTest, LossyFrameHeader) {
     ASSERT_TRUE(ReadBytes(WebpBuilder().Vp8(400, 301, 2, 1, 3).Build()));

@@ -11,6 +11,7 @@
 #include "varrow/fields/key.h"
 #include "varrow/formats/png/png_processor_impl.h"
 #include "varrow/io/data_source.h"
+#include "varrow/io/provision_window.h"
 #include "varrow/items/simple_metadatums.h"
 #include "varrow/processors/processor_registry.h"
 #include "varrow/processors/read_store.h"
@@ -52,30 +53,6 @@ std::uint32_t BigEndian32(std::string_view b, std::size_t at) {
            static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 1])) << 16 |
            static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 2])) << 8 |
            static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 3]));
-}
-
-// Makes the window exactly the chunk's `length` data bytes at input
-// position `at`. The window grows in bounded steps, so a length the input
-// cannot back costs no more memory than the input holds.
-bool ProvideChunk(DataSource& source, std::streampos at, std::size_t length) {
-    if (length == 0) {
-        source.UnprovisionData();
-        return source.SeekInputTo(at);
-    }
-    std::size_t const first = std::min(length, DataSource::MaxProvisionStep);
-    if (!source.AutoProvision(at, static_cast<long long>(first))) return false;
-    if (source.GetBytesProvisioned() > length) {
-        // The target lay inside a longer window: start one of our own.
-        source.UnprovisionData();
-        if (!source.SeekInputTo(at) || !source.ProvisionData(first)) return false;
-    }
-    while (source.GetBytesProvisioned() < length) {
-        std::size_t const step =
-            std::min(length - source.GetBytesProvisioned(), DataSource::MaxProvisionStep);
-        if (!source.ProvisionData(step)) return false;
-    }
-    source.MarkAsUsable(length);
-    return source.SeekBufferTo(std::streampos(0));
 }
 
 // Makes the window the chunk's bytes from `offset` on, fenced; the cursor
@@ -197,7 +174,7 @@ ReadResult PngProcessor::ReadChunk(std::string_view type, std::streampos at, lon
     if (kind == ChunkKind::Ignored) return ReadResult::Success;
     if (length < 0 || !store) return ReadResult::Error;
     auto const n = static_cast<std::size_t>(length);
-    if (!ProvideChunk(source, at, n)) return ReadResult::Error;
+    if (!ProvisionWindowAt(source, at, n)) return ReadResult::Error;
     std::string_view const data = n == 0 ? std::string_view() : source.AsStringView().substr(0, n);
     FieldCursor fields(data);
 

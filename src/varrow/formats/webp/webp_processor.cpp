@@ -12,6 +12,7 @@
 #include "varrow/fields/display_lookups.h"
 #include "varrow/fields/lookups/typed_enum_values.h"
 #include "varrow/io/data_source.h"
+#include "varrow/io/provision_window.h"
 #include "varrow/processors/processor_registry.h"
 #include "varrow/processors/read_store.h"
 
@@ -46,20 +47,6 @@ std::optional<std::string_view> Take(DataSource& source, std::size_t n) {
     std::string_view const window = source.AsStringView();
     if (window.size() < n) return std::nullopt;
     return window.substr(0, n);
-}
-
-// Makes the window exactly the `size` bytes at input position `at`, growing
-// it in bounded steps so that a size the input cannot back costs no more
-// memory than the input holds.
-bool ProvideChunk(DataSource& source, std::streampos at, std::size_t size) {
-    if (!source.AutoProvision(at, static_cast<long long>(std::min(size, DataSource::MaxProvisionStep))))
-        return false;
-    while (source.GetBytesProvisioned() < size) {
-        std::size_t const step = std::min(size - source.GetBytesProvisioned(), DataSource::MaxProvisionStep);
-        if (!source.ProvisionData(step)) return false;
-    }
-    source.MarkAsUsable(size);
-    return true;
 }
 
 // Reads a 32-bit little-endian field; false at the end of the input.
@@ -108,7 +95,7 @@ ReadResult WebpProcessor::Read(DataSource& source, std::shared_ptr<ReadStore> co
                 ProcessorRegistry::FindByName(chunk == "EXIF" ? "TIFF document" : "XMP document"),
                 GetOptions());
             // Fenced to the chunk: nothing it holds can lead outside it.
-            if (!processor || size == 0 || !ProvideChunk(source, std::streampos(p), size)) {
+            if (!processor || size == 0 || !ProvisionWindowAt(source, std::streampos(p), size)) {
                 r = ReadResult::Error;
             } else {
                 r = SafeRead(processor.get(), source, store, metadata, FieldGroup::Unknown, 0);

@@ -18,7 +18,8 @@ bool ProvisionWindowAt(DataSource& source, std::streampos at, std::size_t length
         if (!source.SeekInputTo(at) || !source.ProvisionData(first)) return false;
     }
     while (source.GetBytesProvisioned() < length) {
-        std::size_t const step = std::min(length - source.GetBytesProvisioned(), DataSource::MaxProvisionStep);
+        std::size_t const step =
+            std::min(length - source.GetBytesProvisioned(), DataSource::MaxProvisionStep);
         if (!source.ProvisionData(step)) return false;
     }
     source.MarkAsUsable(length);

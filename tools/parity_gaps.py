@@ -5,10 +5,14 @@ import json
 import pathlib
 import re
 
+from parity_tiff_scan import has_refused_directory
+
 DEFAULT_RULES = pathlib.Path(__file__).resolve().with_name("parity_gaps.json")
 _SHORT_BINARY = re.compile(r"^\(Binary data (\d+) bytes, use -b option to extract\)$")
 _CONTROL = re.compile(r"[\x01-\x1f\x7f]")
-_WHEN = ("any", "missing", "cleaned-equal", "short-binary", "same-number")
+_WHEN = ("any", "missing", "cleaned-equal", "short-binary", "same-number", "cut-short",
+         "refused-directory")
+_CUT = "[...]"
 
 
 def _same_number(expected, ours):
@@ -37,7 +41,7 @@ class Rule:
         if self.when not in _WHEN:
             raise ValueError(f"unknown condition {self.when!r} in rule {self.reason!r}")
 
-    def matches(self, source, tag, expected, ours):
+    def matches(self, source, tag, expected, ours, corpus=None):
         if self.tag is not None and not self.tag.search(tag):
             return False
         if self.file is not None and not self.file.search(source):
@@ -48,6 +52,11 @@ class Rule:
             return ours is not None and _cleaned(expected) == ours
         if self.when == "same-number":
             return ours is not None and _same_number(expected, ours)
+        if self.when == "refused-directory":
+            return ours is None and corpus is not None and has_refused_directory(str(corpus / source))
+        if self.when == "cut-short":
+            return (isinstance(expected, str) and isinstance(ours, str) and expected.endswith(_CUT)
+                    and ours.startswith(expected[:-len(_CUT)]))
         if self.when == "short-binary":
             match = _SHORT_BINARY.match(expected) if isinstance(expected, str) else None
             return ours is not None and match is not None and int(match.group(1)) < 61
@@ -58,18 +67,19 @@ class Gaps:
     """Classifies a mismatch (source, "Group:Name", expected, ours or None) as
     a design gap, answering the first matching rule's reason, or None."""
 
-    def __init__(self, rules):
+    def __init__(self, rules, corpus=None):
         self.rules = rules
+        self.corpus = None if corpus is None else pathlib.Path(corpus)
 
     @classmethod
-    def load(cls, path=DEFAULT_RULES):
+    def load(cls, path=DEFAULT_RULES, corpus=None):
         path = pathlib.Path(path)
         if not path.is_file():
-            return cls([])
-        return cls([Rule(rule) for rule in json.loads(path.read_text(encoding="utf-8"))["rules"]])
+            return cls([], corpus)
+        return cls([Rule(rule) for rule in json.loads(path.read_text(encoding="utf-8"))["rules"]], corpus)
 
     def reason(self, source, tag, expected, ours):
         for rule in self.rules:
-            if rule.matches(source, tag, expected, ours):
+            if rule.matches(source, tag, expected, ours, self.corpus):
                 return rule.reason
         return None

@@ -12,6 +12,26 @@ module_spec = importlib.util.spec_from_loader("parity", loader)
 parity = importlib.util.module_from_spec(module_spec)
 loader.exec_module(parity)
 import parity_gaps  # noqa: E402  (tools/ is on the path once parity is loaded)
+import parity_tiff_scan  # noqa: E402
+import struct  # noqa: E402
+
+
+def little_endian_tiff(ifd0, exif=None):
+    """A TIFF whose IFD0 holds `ifd0` entries (tag, format, count, value) and,
+    with `exif`, a pointer to an EXIF directory holding those."""
+    data = bytearray(b"II*\0" + struct.pack("<I", 8))
+    entries = list(ifd0) + ([(0x8769, 4, 1, 0)] if exif is not None else [])
+    exif_at = 8 + 2 + 12 * len(entries) + 4
+    data += struct.pack("<H", len(entries))
+    for tag, kind, count, value in entries:
+        data += struct.pack("<HHII", tag, kind, count, exif_at if tag == 0x8769 else value)
+    data += struct.pack("<I", 0)
+    if exif is not None:
+        data += struct.pack("<H", len(exif))
+        for entry in exif:
+            data += struct.pack("<HHII", *entry)
+        data += struct.pack("<I", 0)
+    return bytes(data)
 
 
 class Flattening(unittest.TestCase):
@@ -66,6 +86,32 @@ class Flattening(unittest.TestCase):
         self.assertEqual(parity.normalised([]), "")
 
 
+class UnknownTags(unittest.TestCase):
+    def test_tiff_tags_by_number_answer_to_exiftool_names(self):
+        items = parity.our_items({"Tiff:Ifd0.0x9c41": "Fax", "Icc:IccProfile.0x9c41": "x", "Tiff:Ifd0.Make": "m"})
+        self.assertEqual(items["Exif_0x9c41"], ["Fax"])
+        self.assertEqual(items["0x9c41"], ["Fax", "x"])
+        self.assertNotIn("Exif_Make", items)
+
+
+class RefusedDirectories(unittest.TestCase):
+    def test_invalid_formats_are_found_where_the_reader_meets_them(self):
+        good = [(0x0100, 4, 1, 640), (0x0101, 3, 1, 480)]
+        self.assertEqual(parity_tiff_scan.refused_directories(little_endian_tiff(good)), [])
+        self.assertEqual(parity_tiff_scan.refused_directories(little_endian_tiff(good + [(0x0131, 52739, 4, 0)])),
+                         ["IFD0"])
+        # Format 0 is padding only when count and value are zero too.
+        self.assertEqual(parity_tiff_scan.refused_directories(little_endian_tiff(good + [(0, 0, 0, 0)])), [])
+        self.assertEqual(parity_tiff_scan.refused_directories(little_endian_tiff(good + [(0, 0, 2, 0)])), ["IFD0"])
+        # 257 and 258 read as longs.
+        self.assertEqual(parity_tiff_scan.refused_directories(little_endian_tiff(good + [(0x0111, 257, 1, 8)])), [])
+        exif = [(0x829A, 5, 1, 0), (0x9003, 65533, 20, 0)]
+        self.assertEqual(parity_tiff_scan.refused_directories(little_endian_tiff(good, exif)), ["0x8769"])
+        jpeg = b"\xff\xd8\xff\xe1\0\0Exif\0\0" + little_endian_tiff(good, exif)
+        self.assertEqual(parity_tiff_scan.refused_directories(jpeg), ["0x8769"])
+        self.assertEqual(parity_tiff_scan.refused_directories(b"not a tiff"), [])
+
+
 class DesignGaps(unittest.TestCase):
     def gaps(self, *rules):
         return parity.Gaps([parity_gaps.Rule(rule) for rule in rules])
@@ -91,6 +137,11 @@ class DesignGaps(unittest.TestCase):
         self.assertEqual(numbers.reason("f", "XMP-x:List", ["1.0", "2"], ["1", "2"]), "double")
         self.assertIsNone(numbers.reason("f", "XMP-crs:Exposure", "-0.50", "-0.49"))
         self.assertIsNone(numbers.reason("f", "XMP-crs:Exposure", "-0.50", "minus a half"))
+        cut = self.gaps({"reason": "cut", "when": "cut-short"})
+        self.assertEqual(cut.reason("f", "IFD0:Exif_0x9c73", "1 2 3[...]", "1 2 3 4 5"), "cut")
+        self.assertIsNone(cut.reason("f", "IFD0:Exif_0x9c73", "1 2 3[...]", "1 2 4 4 5"))
+        self.assertIsNone(cut.reason("f", "IFD0:Exif_0x9c73", "1 2 3", "1 2 3 4 5"))
+        self.assertIsNone(cut.reason("f", "IFD0:Exif_0x9c73", "1 2 3[...]", None))
 
     def test_tag_and_file_patterns_both_apply(self):
         gaps = self.gaps({"reason": "trailer", "tag": "^IPTC2:", "file": "AFCP\\.jpg$"})

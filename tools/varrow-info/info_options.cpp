@@ -24,6 +24,8 @@ std::optional<InfoOptions> ParseArguments(int argc, char** argv, std::string& er
             options.structure = true;
         } else if (arg == "--xmp") {
             options.xmp = true;
+        } else if (arg == "-u" || arg == "--unknown") {
+            options.unknown = true;
         } else if (arg == "--jobs" || arg == "-j") {
             std::string_view const count = ++i < argc ? std::string_view(argv[i]) : std::string_view();
             unsigned jobs = 0;
@@ -78,6 +80,8 @@ char const* UsageText() {
            "  --values LEVEL      which value to show: raw, value or display (default)\n"
            "  --structure         print the blocks each reader read, with byte ranges\n"
            "  --xmp               print the items as an XMP packet (RDF/XML)\n"
+           "  -u, --unknown       also read tags that have no definition (named by\n"
+           "                      their number, e.g. 0x9c41) and hidden tags\n"
            "  -j, --jobs N        read N files at a time (output keeps the file order;\n"
            "                      a progress line shows on a terminal)\n"
            "  -h, --help          show this text\n"

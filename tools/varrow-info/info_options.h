@@ -14,6 +14,7 @@ struct InfoOptions {
     bool json = false;               // --json: one JSON object per file
     bool structure = false;          // --structure: print the block structure
     bool xmp = false;                // --xmp: print the items as RDF/XML
+    bool unknown = false;            // -u: also read tags without a definition
     ValueLevel level = ValueLevel::Display;
     unsigned jobs = 1;  // --jobs N: files read in parallel
     bool help = false;

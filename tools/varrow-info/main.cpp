@@ -57,6 +57,7 @@ bool ShowFile(std::string const& path, meta::Metadata& metadata, varrow_info::In
     }
     meta::Options readOptions;
     readOptions.recordStructure = options.structure;
+    readOptions.readUnknownTags = options.unknown;
     // The tool shows all a file holds; the library leaves extended XMP to
     // callers that ask for it.
     readOptions.readExtendedXmp = true;

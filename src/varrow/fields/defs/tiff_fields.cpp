@@ -10,6 +10,7 @@
 #include "varrow/fields/conversions/lookup_print.h"
 #include "varrow/fields/defs/field_defs.h"
 #include "varrow/fields/field_row.h"
+#include "varrow/formats/tiff/camera_identity.h"
 #include "varrow/formats/tiff/tiff_image_roles.h"
 #include "varrow/values/conversions/conversions.h"
 
@@ -25,154 +26,156 @@ void Customise5(ExifTag& f);  // ExifFields 0x0103 Compression
 void Customise6(ExifTag& f);  // ExifFields 0x0106 PhotometricInterpretation
 void Customise7(ExifTag& f);  // ExifFields 0x0107 Thresholding
 void Customise8(ExifTag& f);  // ExifFields 0x010a FillOrder
-void Customise9(ExifTag& f);  // ExifFields 0x0111 StripOffsets
-void Customise10(ExifTag& f);  // ExifFields 0x0111 variant 0x0111 PreviewImageStart
-void Customise11(ExifTag& f);  // ExifFields 0x0111 variant 0x0111 JpgFromRawStart
-void Customise12(ExifTag& f);  // ExifFields 0x0111 variant 0x0111 StripOffsets
-void Customise13(ExifTag& f);  // ExifFields 0x0111 variant 0x0111 PreviewImageStart
-void Customise14(ExifTag& f);  // ExifFields 0x0111 variant 0x0111 JpgFromRawStart
-void Customise15(ExifTag& f);  // ExifFields 0x0111 variant 0x0111 StripOffsets
-void Customise16(ExifTag& f);  // ExifFields 0x0112 Orientation
-void Customise17(ExifTag& f);  // ExifFields 0x0117 StripByteCounts
-void Customise18(ExifTag& f);  // ExifFields 0x0117 variant 0x0117 PreviewImageLength
-void Customise19(ExifTag& f);  // ExifFields 0x0117 variant 0x0117 JpgFromRawLength
-void Customise20(ExifTag& f);  // ExifFields 0x0117 variant 0x0117 StripByteCounts
-void Customise21(ExifTag& f);  // ExifFields 0x011c PlanarConfiguration
-void Customise22(ExifTag& f);  // ExifFields 0x0122 GrayResponseUnit
-void Customise23(ExifTag& f);  // ExifFields 0x0123 GrayResponseCurve
-void Customise24(ExifTag& f);  // ExifFields 0x0124 T4Options
-void Customise25(ExifTag& f);  // ExifFields 0x0125 T6Options
-void Customise26(ExifTag& f);  // ExifFields 0x0128 ResolutionUnit
-void Customise27(ExifTag& f);  // ExifFields 0x012d TransferFunction
-void Customise28(ExifTag& f);  // ExifFields 0x013d Predictor
-void Customise29(ExifTag& f);  // ExifFields 0x0140 ColorMap
-void Customise30(ExifTag& f);  // ExifFields 0x0144 TileOffsets
-void Customise31(ExifTag& f);  // ExifFields 0x0144 variant 0x0144 TileOffsets
-void Customise32(ExifTag& f);  // ExifFields 0x0144 variant 0x0144 TileOffsets
-void Customise33(ExifTag& f);  // ExifFields 0x0145 TileByteCounts
-void Customise34(ExifTag& f);  // ExifFields 0x0147 CleanFaxData
-void Customise35(ExifTag& f);  // ExifFields 0x014a SubIFDs
-void Customise36(ExifTag& f);  // ExifFields 0x014c InkSet
-void Customise37(ExifTag& f);  // ExifFields 0x0152 ExtraSamples
-void Customise38(ExifTag& f);  // ExifFields 0x0153 SampleFormat
-void Customise39(ExifTag& f);  // ExifFields 0x015a Indexed
-void Customise40(ExifTag& f);  // ExifFields 0x015f OPIProxy
-void Customise41(ExifTag& f);  // ExifFields 0x0191 ProfileType
-void Customise42(ExifTag& f);  // ExifFields 0x0192 FaxProfile
-void Customise43(ExifTag& f);  // ExifFields 0x0193 CodingMethods
-void Customise44(ExifTag& f);  // ExifFields 0x0200 JPEGProc
-void Customise45(ExifTag& f);  // ExifFields 0x0201 ThumbnailOffset
-void Customise46(ExifTag& f);  // ExifFields 0x0201 variant 0x0201 ThumbnailOffset
-void Customise47(ExifTag& f);  // ExifFields 0x0201 variant 0x0201 PreviewImageStart
-void Customise48(ExifTag& f);  // ExifFields 0x0201 variant 0x0201 JpgFromRawStart
-void Customise49(ExifTag& f);  // ExifFields 0x0202 ThumbnailLength
-void Customise50(ExifTag& f);  // ExifFields 0x0202 variant 0x0202 ThumbnailLength
-void Customise51(ExifTag& f);  // ExifFields 0x0202 variant 0x0202 PreviewImageLength
-void Customise52(ExifTag& f);  // ExifFields 0x0202 variant 0x0202 JpgFromRawLength
-void Customise53(ExifTag& f);  // ExifFields 0x0212 YCbCrSubSampling
-void Customise54(ExifTag& f);  // ExifFields 0x0213 YCbCrPositioning
-void Customise55(ExifTag& f);  // ExifFields 0x02bc ApplicationNotes
-void Customise56(ExifTag& f);  // ExifFields 0x7000 SonyRawFileType
-void Customise57(ExifTag& f);  // ExifFields 0x7031 VignettingCorrection
-void Customise58(ExifTag& f);  // ExifFields 0x7034 ChromaticAberrationCorrection
-void Customise59(ExifTag& f);  // ExifFields 0x7036 DistortionCorrection
-void Customise60(ExifTag& f);  // ExifFields 0x8290 KodakIFD
-void Customise61(ExifTag& f);  // ExifFields 0x829a ExposureTime
-void Customise62(ExifTag& f);  // ExifFields 0x829d FNumber
-void Customise63(ExifTag& f);  // ExifFields 0x83bb IPTC-NAA
-void Customise64(ExifTag& f);  // ExifFields 0x84e3 RasterPadding
-void Customise65(ExifTag& f);  // ExifFields 0x84e7 ImageColorIndicator
-void Customise66(ExifTag& f);  // ExifFields 0x84e8 BackgroundColorIndicator
-void Customise67(ExifTag& f);  // ExifFields 0x84ee HCUsage
-void Customise68(ExifTag& f);  // ExifFields 0x8568 AFCP_IPTC
-void Customise69(ExifTag& f);  // ExifFields 0x8649 PhotoshopSettings
-void Customise70(ExifTag& f);  // ExifFields 0x8769 ExifOffset
-void Customise71(ExifTag& f);  // ExifFields 0x8773 ICC_Profile
-void Customise72(ExifTag& f);  // ExifFields 0x877f TIFF_FXExtensions
-void Customise73(ExifTag& f);  // ExifFields 0x8780 MultiProfiles
-void Customise74(ExifTag& f);  // ExifFields 0x8822 ExposureProgram
-void Customise75(ExifTag& f);  // ExifFields 0x8825 GPSInfo
-void Customise76(ExifTag& f);  // ExifFields 0x8827 ISO
-void Customise77(ExifTag& f);  // ExifFields 0x8828 Opto-ElectricConvFactor
-void Customise78(ExifTag& f);  // ExifFields 0x8830 SensitivityType
-void Customise79(ExifTag& f);  // ExifFields 0x888a LeafSubIFD
-void Customise80(ExifTag& f);  // ExifFields 0x9000 ExifVersion
-void Customise81(ExifTag& f);  // ExifFields 0x9101 ComponentsConfiguration
-void Customise82(ExifTag& f);  // ExifFields 0x9201 ShutterSpeedValue
-void Customise83(ExifTag& f);  // ExifFields 0x9202 ApertureValue
-void Customise84(ExifTag& f);  // ExifFields 0x9204 ExposureCompensation
-void Customise85(ExifTag& f);  // ExifFields 0x9205 MaxApertureValue
-void Customise86(ExifTag& f);  // ExifFields 0x9206 SubjectDistance
-void Customise87(ExifTag& f);  // ExifFields 0x9207 MeteringMode
-void Customise88(ExifTag& f);  // ExifFields 0x9208 LightSource
-void Customise89(ExifTag& f);  // ExifFields 0x9209 Flash
-void Customise90(ExifTag& f);  // ExifFields 0x920a FocalLength
-void Customise91(ExifTag& f);  // ExifFields 0x9210 FocalPlaneResolutionUnit
-void Customise92(ExifTag& f);  // ExifFields 0x9212 SecurityClassification
-void Customise93(ExifTag& f);  // ExifFields 0x927c MakerNote
-void Customise94(ExifTag& f);  // ExifFields 0x9286 UserComment
-void Customise95(ExifTag& f);  // ExifFields 0x935c ImageSourceData
-void Customise96(ExifTag& f);  // ExifFields 0xa000 FlashpixVersion
-void Customise97(ExifTag& f);  // ExifFields 0xa001 ColorSpace
-void Customise98(ExifTag& f);  // ExifFields 0xa005 InteropOffset
-void Customise99(ExifTag& f);  // ExifFields 0xa210 FocalPlaneResolutionUnit
-void Customise100(ExifTag& f);  // ExifFields 0xa217 SensingMethod
-void Customise101(ExifTag& f);  // GpsFields 0x0000 GPSVersionID
-void Customise102(ExifTag& f);  // GpsFields 0x0001 GPSLatitudeRef
-void Customise103(ExifTag& f);  // GpsFields 0x0002 GPSLatitude
-void Customise104(ExifTag& f);  // GpsFields 0x0003 GPSLongitudeRef
-void Customise105(ExifTag& f);  // GpsFields 0x0004 GPSLongitude
-void Customise106(ExifTag& f);  // GpsFields 0x0005 GPSAltitudeRef
-void Customise107(ExifTag& f);  // GpsFields 0x0006 GPSAltitude
-void Customise108(ExifTag& f);  // GpsFields 0x0007 GPSTimeStamp
-void Customise109(ExifTag& f);  // GpsFields 0x0009 GPSStatus
-void Customise110(ExifTag& f);  // GpsFields 0x000a GPSMeasureMode
-void Customise111(ExifTag& f);  // GpsFields 0x000c GPSSpeedRef
-void Customise112(ExifTag& f);  // GpsFields 0x000e GPSTrackRef
-void Customise113(ExifTag& f);  // GpsFields 0x0010 GPSImgDirectionRef
-void Customise114(ExifTag& f);  // GpsFields 0x0013 GPSDestLatitudeRef
-void Customise115(ExifTag& f);  // GpsFields 0x0014 GPSDestLatitude
-void Customise116(ExifTag& f);  // GpsFields 0x0015 GPSDestLongitudeRef
-void Customise117(ExifTag& f);  // GpsFields 0x0016 GPSDestLongitude
-void Customise118(ExifTag& f);  // GpsFields 0x0017 GPSDestBearingRef
-void Customise119(ExifTag& f);  // GpsFields 0x0019 GPSDestDistanceRef
-void Customise120(ExifTag& f);  // GpsFields 0x001b GPSProcessingMethod
-void Customise121(ExifTag& f);  // GpsFields 0x001c GPSAreaInformation
-void Customise122(ExifTag& f);  // GpsFields 0x001d GPSDateStamp
-void Customise123(ExifTag& f);  // GpsFields 0x001e GPSDifferential
-void Customise124(ExifTag& f);  // GpsFields 0x001f GPSHPositioningError
+void Customise9(ExifTag& f);  // ExifFields 0x010f Make
+void Customise10(ExifTag& f);  // ExifFields 0x0110 Model
+void Customise11(ExifTag& f);  // ExifFields 0x0111 StripOffsets
+void Customise12(ExifTag& f);  // ExifFields 0x0111 variant 0x0111 PreviewImageStart
+void Customise13(ExifTag& f);  // ExifFields 0x0111 variant 0x0111 JpgFromRawStart
+void Customise14(ExifTag& f);  // ExifFields 0x0111 variant 0x0111 StripOffsets
+void Customise15(ExifTag& f);  // ExifFields 0x0111 variant 0x0111 PreviewImageStart
+void Customise16(ExifTag& f);  // ExifFields 0x0111 variant 0x0111 JpgFromRawStart
+void Customise17(ExifTag& f);  // ExifFields 0x0111 variant 0x0111 StripOffsets
+void Customise18(ExifTag& f);  // ExifFields 0x0112 Orientation
+void Customise19(ExifTag& f);  // ExifFields 0x0117 StripByteCounts
+void Customise20(ExifTag& f);  // ExifFields 0x0117 variant 0x0117 PreviewImageLength
+void Customise21(ExifTag& f);  // ExifFields 0x0117 variant 0x0117 JpgFromRawLength
+void Customise22(ExifTag& f);  // ExifFields 0x0117 variant 0x0117 StripByteCounts
+void Customise23(ExifTag& f);  // ExifFields 0x011c PlanarConfiguration
+void Customise24(ExifTag& f);  // ExifFields 0x0122 GrayResponseUnit
+void Customise25(ExifTag& f);  // ExifFields 0x0123 GrayResponseCurve
+void Customise26(ExifTag& f);  // ExifFields 0x0124 T4Options
+void Customise27(ExifTag& f);  // ExifFields 0x0125 T6Options
+void Customise28(ExifTag& f);  // ExifFields 0x0128 ResolutionUnit
+void Customise29(ExifTag& f);  // ExifFields 0x012d TransferFunction
+void Customise30(ExifTag& f);  // ExifFields 0x013d Predictor
+void Customise31(ExifTag& f);  // ExifFields 0x0140 ColorMap
+void Customise32(ExifTag& f);  // ExifFields 0x0144 TileOffsets
+void Customise33(ExifTag& f);  // ExifFields 0x0144 variant 0x0144 TileOffsets
+void Customise34(ExifTag& f);  // ExifFields 0x0144 variant 0x0144 TileOffsets
+void Customise35(ExifTag& f);  // ExifFields 0x0145 TileByteCounts
+void Customise36(ExifTag& f);  // ExifFields 0x0147 CleanFaxData
+void Customise37(ExifTag& f);  // ExifFields 0x014a SubIFDs
+void Customise38(ExifTag& f);  // ExifFields 0x014c InkSet
+void Customise39(ExifTag& f);  // ExifFields 0x0152 ExtraSamples
+void Customise40(ExifTag& f);  // ExifFields 0x0153 SampleFormat
+void Customise41(ExifTag& f);  // ExifFields 0x015a Indexed
+void Customise42(ExifTag& f);  // ExifFields 0x015f OPIProxy
+void Customise43(ExifTag& f);  // ExifFields 0x0191 ProfileType
+void Customise44(ExifTag& f);  // ExifFields 0x0192 FaxProfile
+void Customise45(ExifTag& f);  // ExifFields 0x0193 CodingMethods
+void Customise46(ExifTag& f);  // ExifFields 0x0200 JPEGProc
+void Customise47(ExifTag& f);  // ExifFields 0x0201 ThumbnailOffset
+void Customise48(ExifTag& f);  // ExifFields 0x0201 variant 0x0201 ThumbnailOffset
+void Customise49(ExifTag& f);  // ExifFields 0x0201 variant 0x0201 PreviewImageStart
+void Customise50(ExifTag& f);  // ExifFields 0x0201 variant 0x0201 JpgFromRawStart
+void Customise51(ExifTag& f);  // ExifFields 0x0202 ThumbnailLength
+void Customise52(ExifTag& f);  // ExifFields 0x0202 variant 0x0202 ThumbnailLength
+void Customise53(ExifTag& f);  // ExifFields 0x0202 variant 0x0202 PreviewImageLength
+void Customise54(ExifTag& f);  // ExifFields 0x0202 variant 0x0202 JpgFromRawLength
+void Customise55(ExifTag& f);  // ExifFields 0x0212 YCbCrSubSampling
+void Customise56(ExifTag& f);  // ExifFields 0x0213 YCbCrPositioning
+void Customise57(ExifTag& f);  // ExifFields 0x02bc ApplicationNotes
+void Customise58(ExifTag& f);  // ExifFields 0x7000 SonyRawFileType
+void Customise59(ExifTag& f);  // ExifFields 0x7031 VignettingCorrection
+void Customise60(ExifTag& f);  // ExifFields 0x7034 ChromaticAberrationCorrection
+void Customise61(ExifTag& f);  // ExifFields 0x7036 DistortionCorrection
+void Customise62(ExifTag& f);  // ExifFields 0x8290 KodakIFD
+void Customise63(ExifTag& f);  // ExifFields 0x829a ExposureTime
+void Customise64(ExifTag& f);  // ExifFields 0x829d FNumber
+void Customise65(ExifTag& f);  // ExifFields 0x83bb IPTC-NAA
+void Customise66(ExifTag& f);  // ExifFields 0x84e3 RasterPadding
+void Customise67(ExifTag& f);  // ExifFields 0x84e7 ImageColorIndicator
+void Customise68(ExifTag& f);  // ExifFields 0x84e8 BackgroundColorIndicator
+void Customise69(ExifTag& f);  // ExifFields 0x84ee HCUsage
+void Customise70(ExifTag& f);  // ExifFields 0x8568 AFCP_IPTC
+void Customise71(ExifTag& f);  // ExifFields 0x8649 PhotoshopSettings
+void Customise72(ExifTag& f);  // ExifFields 0x8769 ExifOffset
+void Customise73(ExifTag& f);  // ExifFields 0x8773 ICC_Profile
+void Customise74(ExifTag& f);  // ExifFields 0x877f TIFF_FXExtensions
+void Customise75(ExifTag& f);  // ExifFields 0x8780 MultiProfiles
+void Customise76(ExifTag& f);  // ExifFields 0x8822 ExposureProgram
+void Customise77(ExifTag& f);  // ExifFields 0x8825 GPSInfo
+void Customise78(ExifTag& f);  // ExifFields 0x8827 ISO
+void Customise79(ExifTag& f);  // ExifFields 0x8828 Opto-ElectricConvFactor
+void Customise80(ExifTag& f);  // ExifFields 0x8830 SensitivityType
+void Customise81(ExifTag& f);  // ExifFields 0x888a LeafSubIFD
+void Customise82(ExifTag& f);  // ExifFields 0x9000 ExifVersion
+void Customise83(ExifTag& f);  // ExifFields 0x9101 ComponentsConfiguration
+void Customise84(ExifTag& f);  // ExifFields 0x9201 ShutterSpeedValue
+void Customise85(ExifTag& f);  // ExifFields 0x9202 ApertureValue
+void Customise86(ExifTag& f);  // ExifFields 0x9204 ExposureCompensation
+void Customise87(ExifTag& f);  // ExifFields 0x9205 MaxApertureValue
+void Customise88(ExifTag& f);  // ExifFields 0x9206 SubjectDistance
+void Customise89(ExifTag& f);  // ExifFields 0x9207 MeteringMode
+void Customise90(ExifTag& f);  // ExifFields 0x9208 LightSource
+void Customise91(ExifTag& f);  // ExifFields 0x9209 Flash
+void Customise92(ExifTag& f);  // ExifFields 0x920a FocalLength
+void Customise93(ExifTag& f);  // ExifFields 0x9210 FocalPlaneResolutionUnit
+void Customise94(ExifTag& f);  // ExifFields 0x9212 SecurityClassification
+void Customise95(ExifTag& f);  // ExifFields 0x927c MakerNote
+void Customise96(ExifTag& f);  // ExifFields 0x9286 UserComment
+void Customise97(ExifTag& f);  // ExifFields 0x935c ImageSourceData
+void Customise98(ExifTag& f);  // ExifFields 0xa000 FlashpixVersion
+void Customise99(ExifTag& f);  // ExifFields 0xa001 ColorSpace
+void Customise100(ExifTag& f);  // ExifFields 0xa005 InteropOffset
+void Customise101(ExifTag& f);  // ExifFields 0xa210 FocalPlaneResolutionUnit
+void Customise102(ExifTag& f);  // ExifFields 0xa217 SensingMethod
+void Customise103(ExifTag& f);  // GpsFields 0x0000 GPSVersionID
+void Customise104(ExifTag& f);  // GpsFields 0x0001 GPSLatitudeRef
+void Customise105(ExifTag& f);  // GpsFields 0x0002 GPSLatitude
+void Customise106(ExifTag& f);  // GpsFields 0x0003 GPSLongitudeRef
+void Customise107(ExifTag& f);  // GpsFields 0x0004 GPSLongitude
+void Customise108(ExifTag& f);  // GpsFields 0x0005 GPSAltitudeRef
+void Customise109(ExifTag& f);  // GpsFields 0x0006 GPSAltitude
+void Customise110(ExifTag& f);  // GpsFields 0x0007 GPSTimeStamp
+void Customise111(ExifTag& f);  // GpsFields 0x0009 GPSStatus
+void Customise112(ExifTag& f);  // GpsFields 0x000a GPSMeasureMode
+void Customise113(ExifTag& f);  // GpsFields 0x000c GPSSpeedRef
+void Customise114(ExifTag& f);  // GpsFields 0x000e GPSTrackRef
+void Customise115(ExifTag& f);  // GpsFields 0x0010 GPSImgDirectionRef
+void Customise116(ExifTag& f);  // GpsFields 0x0013 GPSDestLatitudeRef
+void Customise117(ExifTag& f);  // GpsFields 0x0014 GPSDestLatitude
+void Customise118(ExifTag& f);  // GpsFields 0x0015 GPSDestLongitudeRef
+void Customise119(ExifTag& f);  // GpsFields 0x0016 GPSDestLongitude
+void Customise120(ExifTag& f);  // GpsFields 0x0017 GPSDestBearingRef
+void Customise121(ExifTag& f);  // GpsFields 0x0019 GPSDestDistanceRef
+void Customise122(ExifTag& f);  // GpsFields 0x001b GPSProcessingMethod
+void Customise123(ExifTag& f);  // GpsFields 0x001c GPSAreaInformation
+void Customise124(ExifTag& f);  // GpsFields 0x001d GPSDateStamp
+void Customise125(ExifTag& f);  // GpsFields 0x001e GPSDifferential
+void Customise126(ExifTag& f);  // GpsFields 0x001f GPSHPositioningError
 
-constexpr detail::FieldRow<ExifTag> kVariants9[] = {
-    {0x0111, "PreviewImageStart", nullptr, nullptr, 1, 22, 0, 1, false, nullptr, {}, Customise10},
-    {0x0111, "JpgFromRawStart", nullptr, nullptr, 1, 22, 0, 1, false, nullptr, {}, Customise11},
-    {0x0111, "StripOffsets", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise12},
-    {0x0111, "PreviewImageStart", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise13},
-    {0x0111, "JpgFromRawStart", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise14},
-    {0x0111, "StripOffsets", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise15},
+constexpr detail::FieldRow<ExifTag> kVariants11[] = {
+    {0x0111, "PreviewImageStart", nullptr, nullptr, 1, 22, 0, 1, false, nullptr, {}, Customise12},
+    {0x0111, "JpgFromRawStart", nullptr, nullptr, 1, 22, 0, 1, false, nullptr, {}, Customise13},
+    {0x0111, "StripOffsets", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise14},
+    {0x0111, "PreviewImageStart", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise15},
+    {0x0111, "JpgFromRawStart", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise16},
+    {0x0111, "StripOffsets", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise17},
 };
 
-constexpr detail::FieldRow<ExifTag> kVariants17[] = {
-    {0x0117, "PreviewImageLength", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise18},
-    {0x0117, "JpgFromRawLength", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise19},
-    {0x0117, "StripByteCounts", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise20},
+constexpr detail::FieldRow<ExifTag> kVariants19[] = {
+    {0x0117, "PreviewImageLength", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise20},
+    {0x0117, "JpgFromRawLength", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise21},
+    {0x0117, "StripByteCounts", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise22},
 };
 
-constexpr detail::FieldRow<ExifTag> kVariants30[] = {
-    {0x0144, "TileOffsets", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise31},
-    {0x0144, "TileOffsets", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise32},
+constexpr detail::FieldRow<ExifTag> kVariants32[] = {
+    {0x0144, "TileOffsets", nullptr, nullptr, 0, 22, 0, 1, false, nullptr, {}, Customise33},
+    {0x0144, "TileOffsets", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise34},
 };
 
-constexpr detail::FieldRow<ExifTag> kVariants45[] = {
-    {0x0201, "ThumbnailOffset", nullptr, nullptr, 1, 22, 0, 1, false, nullptr, {}, Customise46},
-    {0x0201, "PreviewImageStart", nullptr, nullptr, 1, 22, 0, 1, false, nullptr, {}, Customise47},
-    {0x0201, "JpgFromRawStart", nullptr, nullptr, 1, 22, 0, 1, false, nullptr, {}, Customise48},
+constexpr detail::FieldRow<ExifTag> kVariants47[] = {
+    {0x0201, "ThumbnailOffset", nullptr, nullptr, 1, 22, 0, 1, false, nullptr, {}, Customise48},
+    {0x0201, "PreviewImageStart", nullptr, nullptr, 1, 22, 0, 1, false, nullptr, {}, Customise49},
+    {0x0201, "JpgFromRawStart", nullptr, nullptr, 1, 22, 0, 1, false, nullptr, {}, Customise50},
     {0x0201, "OtherImageStart", nullptr, nullptr, 1, 22, 0, 1, false, nullptr, {}, nullptr},
 };
 
-constexpr detail::FieldRow<ExifTag> kVariants49[] = {
-    {0x0202, "ThumbnailLength", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise50},
-    {0x0202, "PreviewImageLength", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise51},
-    {0x0202, "JpgFromRawLength", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise52},
+constexpr detail::FieldRow<ExifTag> kVariants51[] = {
+    {0x0202, "ThumbnailLength", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise52},
+    {0x0202, "PreviewImageLength", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise53},
+    {0x0202, "JpgFromRawLength", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise54},
     {0x0202, "OtherImageLength", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
 };
 
@@ -194,81 +197,81 @@ constexpr detail::FieldRow<ExifTag> kExifFieldsRows[] = {
     {0x010a, "FillOrder", nullptr, nullptr, 1, 0, 0, 1, false, "ExifFillOrder", {}, Customise8},
     {0x010d, "DocumentName", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x010e, "ImageDescription", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0x010f, "Make", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0x0110, "Model", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0x0111, "StripOffsets", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise9},
-    {0x0112, "Orientation", nullptr, nullptr, 1, 0, 0, 0, false, "ExifOrientation", {}, Customise16},
+    {0x010f, "Make", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise9},
+    {0x0110, "Model", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise10},
+    {0x0111, "StripOffsets", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise11},
+    {0x0112, "Orientation", nullptr, nullptr, 1, 0, 0, 0, false, "ExifOrientation", {}, Customise18},
     {0x0115, "SamplesPerPixel", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x0116, "RowsPerStrip", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0x0117, "StripByteCounts", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise17},
+    {0x0117, "StripByteCounts", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise19},
     {0x0118, "MinSampleValue", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x0119, "MaxSampleValue", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x011a, "XResolution", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x011b, "YResolution", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x011c, "PlanarConfiguration", nullptr, nullptr,
-     1, 0, 0, 1, false, "ExifPlanarConfiguration", {}, Customise21},
+     1, 0, 0, 1, false, "ExifPlanarConfiguration", {}, Customise23},
     {0x011d, "PageName", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x011e, "XPosition", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x011f, "YPosition", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x0120, "FreeOffsets", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x0121, "FreeByteCounts", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x0122, "GrayResponseUnit", nullptr, nullptr,
-     1, 0, 0, 1, false, "ExifGrayResponseUnit", {}, Customise22},
-    {0x0123, "GrayResponseCurve", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise23},
-    {0x0124, "T4Options", nullptr, nullptr, 0, 0, 0, 1, false, "ExifT4Options", {}, Customise24},
-    {0x0125, "T6Options", nullptr, nullptr, 0, 0, 0, 1, false, "ExifT6Options", {}, Customise25},
-    {0x0128, "ResolutionUnit", nullptr, nullptr, 1, 0, 0, 1, false, "ExifResolutionUnit", {}, Customise26},
+     1, 0, 0, 1, false, "ExifGrayResponseUnit", {}, Customise24},
+    {0x0123, "GrayResponseCurve", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise25},
+    {0x0124, "T4Options", nullptr, nullptr, 0, 0, 0, 1, false, "ExifT4Options", {}, Customise26},
+    {0x0125, "T6Options", nullptr, nullptr, 0, 0, 0, 1, false, "ExifT6Options", {}, Customise27},
+    {0x0128, "ResolutionUnit", nullptr, nullptr, 1, 0, 0, 1, false, "ExifResolutionUnit", {}, Customise28},
     {0x0129, "PageNumber", nullptr, nullptr, 2, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x012c, "ColorResponseUnit", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0x012d, "TransferFunction", nullptr, nullptr, 768, 0, 0, 1, false, nullptr, {}, Customise27},
+    {0x012d, "TransferFunction", nullptr, nullptr, 768, 0, 0, 1, false, nullptr, {}, Customise29},
     {0x0131, "Software", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x0132, "ModifyDate", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x013b, "Artist", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x013c, "HostComputer", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0x013d, "Predictor", nullptr, nullptr, 1, 0, 0, 1, false, "ExifPredictor", {}, Customise28},
+    {0x013d, "Predictor", nullptr, nullptr, 1, 0, 0, 1, false, "ExifPredictor", {}, Customise30},
     {0x013e, "WhitePoint", nullptr, nullptr, 2, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x013f, "PrimaryChromaticities", nullptr, nullptr, 6, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0x0140, "ColorMap", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise29},
+    {0x0140, "ColorMap", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise31},
     {0x0141, "HalftoneHints", nullptr, nullptr, 2, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x0142, "TileWidth", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x0143, "TileLength", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0x0144, "TileOffsets", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise30},
-    {0x0145, "TileByteCounts", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise33},
+    {0x0144, "TileOffsets", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise32},
+    {0x0145, "TileByteCounts", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise35},
     {0x0146, "BadFaxLines", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0x0147, "CleanFaxData", nullptr, nullptr, 0, 0, 0, 1, false, "ExifCleanFaxData", {}, Customise34},
+    {0x0147, "CleanFaxData", nullptr, nullptr, 0, 0, 0, 1, false, "ExifCleanFaxData", {}, Customise36},
     {0x0148, "ConsecutiveBadFaxLines", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x014a, "SubIFDs", nullptr,
      "offsets of child IFDs, usually holding the full-size or raw image",
-     0, 0, 0, 1, false, nullptr, {}, Customise35},
-    {0x014c, "InkSet", nullptr, nullptr, 1, 0, 0, 1, false, "ExifInkSet", {}, Customise36},
+     0, 0, 0, 1, false, nullptr, {}, Customise37},
+    {0x014c, "InkSet", nullptr, nullptr, 1, 0, 0, 1, false, "ExifInkSet", {}, Customise38},
     {0x014d, "InkNames", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x014e, "NumberofInks", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x0150, "DotRange", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x0151, "TargetPrinter", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0x0152, "ExtraSamples", nullptr, nullptr, 0, 0, 0, 1, false, "ExifExtraSamples", {}, Customise37},
-    {0x0153, "SampleFormat", nullptr, nullptr, 0, 0, 0, 1, false, "ExifSampleFormat", {}, Customise38},
+    {0x0152, "ExtraSamples", nullptr, nullptr, 0, 0, 0, 1, false, "ExifExtraSamples", {}, Customise39},
+    {0x0153, "SampleFormat", nullptr, nullptr, 0, 0, 0, 1, false, "ExifSampleFormat", {}, Customise40},
     {0x0154, "SMinSampleValue", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x0155, "SMaxSampleValue", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x0156, "TransferRange", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x0157, "ClipPath", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x0158, "XClipPathUnits", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x0159, "YClipPathUnits", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0x015a, "Indexed", nullptr, nullptr, 0, 0, 0, 1, false, "ExifIndexed", {}, Customise39},
+    {0x015a, "Indexed", nullptr, nullptr, 0, 0, 0, 1, false, "ExifIndexed", {}, Customise41},
     {0x015b, "JPEGTables", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0x015f, "OPIProxy", nullptr, nullptr, 0, 0, 0, 1, false, "ExifOPIProxy", {}, Customise40},
+    {0x015f, "OPIProxy", nullptr, nullptr, 0, 0, 0, 1, false, "ExifOPIProxy", {}, Customise42},
     {0x0190, "GlobalParametersIFD", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0x0191, "ProfileType", nullptr, nullptr, 0, 0, 0, 1, false, "ExifProfileType", {}, Customise41},
-    {0x0192, "FaxProfile", nullptr, nullptr, 0, 0, 0, 1, false, "ExifFaxProfile", {}, Customise42},
-    {0x0193, "CodingMethods", nullptr, nullptr, 0, 0, 0, 1, false, "ExifCodingMethods", {}, Customise43},
+    {0x0191, "ProfileType", nullptr, nullptr, 0, 0, 0, 1, false, "ExifProfileType", {}, Customise43},
+    {0x0192, "FaxProfile", nullptr, nullptr, 0, 0, 0, 1, false, "ExifFaxProfile", {}, Customise44},
+    {0x0193, "CodingMethods", nullptr, nullptr, 0, 0, 0, 1, false, "ExifCodingMethods", {}, Customise45},
     {0x0194, "VersionYear", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x0195, "ModeNumber", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x01b1, "Decode", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x01b2, "DefaultImageColor", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x01b3, "T82Options", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x01b5, "JPEGTables", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0x0200, "JPEGProc", nullptr, nullptr, 0, 0, 0, 1, false, "ExifJPEGProc", {}, Customise44},
-    {0x0201, "ThumbnailOffset", nullptr, nullptr, 1, 22, 0, 1, false, nullptr, {}, Customise45},
-    {0x0202, "ThumbnailLength", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise49},
+    {0x0200, "JPEGProc", nullptr, nullptr, 0, 0, 0, 1, false, "ExifJPEGProc", {}, Customise46},
+    {0x0201, "ThumbnailOffset", nullptr, nullptr, 1, 22, 0, 1, false, nullptr, {}, Customise47},
+    {0x0202, "ThumbnailLength", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise51},
     {0x0203, "JPEGRestartInterval", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x0205, "JPEGLosslessPredictors", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x0206, "JPEGPointTransforms", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
@@ -277,12 +280,12 @@ constexpr detail::FieldRow<ExifTag> kExifFieldsRows[] = {
     {0x0209, "JPEGACTables", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x0211, "YCbCrCoefficients", nullptr, nullptr, 3, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x0212, "YCbCrSubSampling", nullptr, nullptr,
-     2, 0, 0, 1, false, "ExifYCbCrSubSampling", {}, Customise53},
+     2, 0, 0, 1, false, "ExifYCbCrSubSampling", {}, Customise55},
     {0x0213, "YCbCrPositioning", nullptr, nullptr,
-     1, 0, 0, 1, false, "ExifYCbCrPositioning", {}, Customise54},
+     1, 0, 0, 1, false, "ExifYCbCrPositioning", {}, Customise56},
     {0x0214, "ReferenceBlackWhite", nullptr, nullptr, 6, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x022f, "StripRowCounts", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0x02bc, "ApplicationNotes", nullptr, "XMP packet", 0, 0, 0, 1, false, nullptr, {}, Customise55},
+    {0x02bc, "ApplicationNotes", nullptr, "XMP packet", 0, 0, 0, 1, false, nullptr, {}, Customise57},
     {0x03e7, "USPTOMiscellaneous", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x1000, "RelatedImageFileFormat", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x1001, "RelatedImageWidth", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
@@ -291,16 +294,16 @@ constexpr detail::FieldRow<ExifTag> kExifFieldsRows[] = {
     {0x4747, "XP_DIP_XML", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x4748, "StitchInfo", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x4749, "RatingPercent", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0x7000, "SonyRawFileType", nullptr, nullptr, 0, 0, 0, 1, false, "ExifSonyRawFileType", {}, Customise56},
+    {0x7000, "SonyRawFileType", nullptr, nullptr, 0, 0, 0, 1, false, "ExifSonyRawFileType", {}, Customise58},
     {0x7010, "SonyToneCurve", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x7031, "VignettingCorrection", nullptr, nullptr,
-     1, 0, 0, 1, false, "ExifVignettingCorrection", {}, Customise57},
+     1, 0, 0, 1, false, "ExifVignettingCorrection", {}, Customise59},
     {0x7032, "VignettingCorrParams", nullptr, nullptr, 17, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x7034, "ChromaticAberrationCorrection", nullptr, nullptr,
-     1, 0, 0, 1, false, "ExifChromaticAberrationCorrection", {}, Customise58},
+     1, 0, 0, 1, false, "ExifChromaticAberrationCorrection", {}, Customise60},
     {0x7035, "ChromaticAberrationCorrParams", nullptr, nullptr, 33, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x7036, "DistortionCorrection", nullptr, nullptr,
-     1, 0, 0, 1, false, "ExifDistortionCorrection", {}, Customise59},
+     1, 0, 0, 1, false, "ExifDistortionCorrection", {}, Customise61},
     {0x7037, "DistortionCorrParams", nullptr, nullptr, 17, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x74c7, "SonyCropTopLeft", nullptr, nullptr, 2, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x74c8, "SonyCropSize", nullptr, nullptr, 2, 0, 0, 1, false, nullptr, {}, nullptr},
@@ -328,10 +331,10 @@ constexpr detail::FieldRow<ExifTag> kExifFieldsRows[] = {
     {0x828d, "CFARepeatPatternDim", nullptr, nullptr, 2, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x828e, "CFAPattern2", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x828f, "BatteryLevel", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0x8290, "KodakIFD", nullptr, "offset of a Kodak IFD", 0, 0, 0, 1, false, nullptr, {}, Customise60},
+    {0x8290, "KodakIFD", nullptr, "offset of a Kodak IFD", 0, 0, 0, 1, false, nullptr, {}, Customise62},
     {0x8298, "Copyright", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0x829a, "ExposureTime", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise61},
-    {0x829d, "FNumber", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise62},
+    {0x829a, "ExposureTime", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise63},
+    {0x829d, "FNumber", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise64},
     {0x82a5, "MDFileTag", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x82a6, "MDScalePixel", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x82a7, "MDColorTable", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
@@ -347,7 +350,7 @@ constexpr detail::FieldRow<ExifTag> kExifFieldsRows[] = {
     {0x835d, "UIC2Tag", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x835e, "UIC3Tag", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x835f, "UIC4Tag", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0x83bb, "IPTC-NAA", nullptr, "IPTC IIM block", 0, 0, 0, 1, false, nullptr, {}, Customise63},
+    {0x83bb, "IPTC-NAA", nullptr, "IPTC IIM block", 0, 0, 0, 1, false, nullptr, {}, Customise65},
     {0x847e, "IntergraphPacketData", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x847f, "IntergraphFlagRegisters", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x8480, "IntergraphMatrix", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
@@ -356,26 +359,26 @@ constexpr detail::FieldRow<ExifTag> kExifFieldsRows[] = {
     {0x84e0, "Site", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x84e1, "ColorSequence", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x84e2, "IT8Header", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0x84e3, "RasterPadding", nullptr, nullptr, 0, 0, 0, 1, false, "ExifRasterPadding", {}, Customise64},
+    {0x84e3, "RasterPadding", nullptr, nullptr, 0, 0, 0, 1, false, "ExifRasterPadding", {}, Customise66},
     {0x84e4, "BitsPerRunLength", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x84e5, "BitsPerExtendedRunLength", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x84e6, "ColorTable", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x84e7, "ImageColorIndicator", nullptr, nullptr,
-     0, 0, 0, 1, false, "ExifImageColorIndicator", {}, Customise65},
+     0, 0, 0, 1, false, "ExifImageColorIndicator", {}, Customise67},
     {0x84e8, "BackgroundColorIndicator", nullptr, nullptr,
-     0, 0, 0, 1, false, "ExifBackgroundColorIndicator", {}, Customise66},
+     0, 0, 0, 1, false, "ExifBackgroundColorIndicator", {}, Customise68},
     {0x84e9, "ImageColorValue", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x84ea, "BackgroundColorValue", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x84eb, "PixelIntensityRange", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x84ec, "TransparencyIndicator", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x84ed, "ColorCharacterization", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0x84ee, "HCUsage", nullptr, nullptr, 0, 0, 0, 1, false, "ExifHCUsage", {}, Customise67},
+    {0x84ee, "HCUsage", nullptr, nullptr, 0, 0, 0, 1, false, "ExifHCUsage", {}, Customise69},
     {0x84ef, "TrapIndicator", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x84f0, "CMYKEquivalent", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x8546, "SEMInfo", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x8568, "AFCP_IPTC", nullptr,
      "IPTC IIM block written by AFCP software",
-     0, 0, 0, 1, false, nullptr, {}, Customise68},
+     0, 0, 0, 1, false, nullptr, {}, Customise70},
     {0x85b8, "PixelMagicJBIGOptions", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x85d7, "JPLCartoIFD", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x85d8, "ModelTransform", nullptr, nullptr, 16, 0, 0, 1, false, nullptr, {}, nullptr},
@@ -383,14 +386,14 @@ constexpr detail::FieldRow<ExifTag> kExifFieldsRows[] = {
     {0x8606, "LeafData", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x8649, "PhotoshopSettings", nullptr,
      "Photoshop image resources",
-     0, 0, 0, 1, false, nullptr, {}, Customise69},
-    {0x8769, "ExifOffset", nullptr, "offset of the EXIF IFD", 0, 0, 0, 1, false, nullptr, {}, Customise70},
+     0, 0, 0, 1, false, nullptr, {}, Customise71},
+    {0x8769, "ExifOffset", nullptr, "offset of the EXIF IFD", 0, 0, 0, 1, false, nullptr, {}, Customise72},
     {0x8773, "ICC_Profile", nullptr,
      "embedded ICC colour profile",
-     0, 0, 0, 1, false, nullptr, {}, Customise71},
+     0, 0, 0, 1, false, nullptr, {}, Customise73},
     {0x877f, "TIFF_FXExtensions", nullptr, nullptr,
-     0, 0, 0, 1, false, "ExifTIFF_FXExtensions", {}, Customise72},
-    {0x8780, "MultiProfiles", nullptr, nullptr, 0, 0, 0, 1, false, "ExifMultiProfiles", {}, Customise73},
+     0, 0, 0, 1, false, "ExifTIFF_FXExtensions", {}, Customise74},
+    {0x8780, "MultiProfiles", nullptr, nullptr, 0, 0, 0, 1, false, "ExifMultiProfiles", {}, Customise75},
     {0x8781, "SharedData", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x8782, "T88Options", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x87ac, "ImageLayer", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
@@ -400,15 +403,15 @@ constexpr detail::FieldRow<ExifTag> kExifFieldsRows[] = {
     {0x87be, "JBIGOptions", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x8822, "ExposureProgram", nullptr,
      "the value of 9 is not standard EXIF, but is used by the Canon EOS 7D",
-     1, 0, 0, 1, false, "ExifExposureProgram", {}, Customise74},
+     1, 0, 0, 1, false, "ExifExposureProgram", {}, Customise76},
     {0x8824, "SpectralSensitivity", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0x8825, "GPSInfo", nullptr, "offset of the GPS IFD", 0, 0, 0, 1, false, nullptr, {}, Customise75},
-    {0x8827, "ISO", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise76},
-    {0x8828, "Opto-ElectricConvFactor", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise77},
+    {0x8825, "GPSInfo", nullptr, "offset of the GPS IFD", 0, 0, 0, 1, false, nullptr, {}, Customise77},
+    {0x8827, "ISO", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise78},
+    {0x8828, "Opto-ElectricConvFactor", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise79},
     {0x8829, "Interlace", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x882a, "TimeZoneOffset", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x882b, "SelfTimerMode", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0x8830, "SensitivityType", nullptr, nullptr, 1, 0, 0, 1, false, "ExifSensitivityType", {}, Customise78},
+    {0x8830, "SensitivityType", nullptr, nullptr, 1, 0, 0, 1, false, "ExifSensitivityType", {}, Customise80},
     {0x8831, "StandardOutputSensitivity", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x8832, "RecommendedExposureIndex", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x8833, "ISOSpeed", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
@@ -418,8 +421,8 @@ constexpr detail::FieldRow<ExifTag> kExifFieldsRows[] = {
     {0x885d, "FaxSubAddress", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x885e, "FaxRecvTime", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x8871, "FedexEDR", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0x888a, "LeafSubIFD", nullptr, "offset of a Leaf sub-IFD", 0, 0, 0, 1, false, nullptr, {}, Customise79},
-    {0x9000, "ExifVersion", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise80},
+    {0x888a, "LeafSubIFD", nullptr, "offset of a Leaf sub-IFD", 0, 0, 0, 1, false, nullptr, {}, Customise81},
+    {0x9000, "ExifVersion", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise82},
     {0x9003, "DateTimeOriginal", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x9004, "CreateDate", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x9009, "GooglePlusUploadCode", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
@@ -427,28 +430,28 @@ constexpr detail::FieldRow<ExifTag> kExifFieldsRows[] = {
     {0x9011, "OffsetTimeOriginal", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x9012, "OffsetTimeDigitized", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x9101, "ComponentsConfiguration", nullptr, nullptr,
-     4, 0, 0, 1, false, "ExifComponentsConfiguration", {}, Customise81},
+     4, 0, 0, 1, false, "ExifComponentsConfiguration", {}, Customise83},
     {0x9102, "CompressedBitsPerPixel", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0x9201, "ShutterSpeedValue", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise82},
-    {0x9202, "ApertureValue", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise83},
+    {0x9201, "ShutterSpeedValue", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise84},
+    {0x9202, "ApertureValue", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise85},
     {0x9203, "BrightnessValue", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0x9204, "ExposureCompensation", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise84},
-    {0x9205, "MaxApertureValue", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise85},
-    {0x9206, "SubjectDistance", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise86},
-    {0x9207, "MeteringMode", nullptr, nullptr, 1, 0, 0, 1, false, "ExifMeteringMode", {}, Customise87},
-    {0x9208, "LightSource", nullptr, nullptr, 1, 0, 0, 1, false, "ExifLightSource", {}, Customise88},
-    {0x9209, "Flash", nullptr, nullptr, 1, 0, 0, 1, false, "ExifFlash", {}, Customise89},
-    {0x920a, "FocalLength", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise90},
+    {0x9204, "ExposureCompensation", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise86},
+    {0x9205, "MaxApertureValue", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise87},
+    {0x9206, "SubjectDistance", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise88},
+    {0x9207, "MeteringMode", nullptr, nullptr, 1, 0, 0, 1, false, "ExifMeteringMode", {}, Customise89},
+    {0x9208, "LightSource", nullptr, nullptr, 1, 0, 0, 1, false, "ExifLightSource", {}, Customise90},
+    {0x9209, "Flash", nullptr, nullptr, 1, 0, 0, 1, false, "ExifFlash", {}, Customise91},
+    {0x920a, "FocalLength", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise92},
     {0x920b, "FlashEnergy", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x920c, "SpatialFrequencyResponse", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x920d, "Noise", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x920e, "FocalPlaneXResolution", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x920f, "FocalPlaneYResolution", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x9210, "FocalPlaneResolutionUnit", nullptr, nullptr,
-     0, 0, 0, 1, false, "ExifFocalPlaneResolutionUnit", {}, Customise91},
+     0, 0, 0, 1, false, "ExifFocalPlaneResolutionUnit", {}, Customise93},
     {0x9211, "ImageNumber", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x9212, "SecurityClassification", nullptr, nullptr,
-     0, 0, 0, 1, false, "ExifSecurityClassification", {}, Customise92},
+     0, 0, 0, 1, false, "ExifSecurityClassification", {}, Customise94},
     {0x9213, "ImageHistory", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x9214, "SubjectArea", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x9215, "ExposureIndex", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
@@ -460,15 +463,15 @@ constexpr detail::FieldRow<ExifTag> kExifFieldsRows[] = {
     {0x923f, "StoNits", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x927c, "MakerNote", nullptr,
      "the camera maker's own data; its layout depends on the make and model",
-     0, 0, 0, 1, false, nullptr, {}, Customise93},
-    {0x9286, "UserComment", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise94},
+     0, 0, 0, 1, false, nullptr, {}, Customise95},
+    {0x9286, "UserComment", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise96},
     {0x9290, "SubSecTime", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x9291, "SubSecTimeOriginal", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x9292, "SubSecTimeDigitized", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x932f, "MSDocumentText", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x9330, "MSPropertySetStorage", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x9331, "MSDocumentTextPosition", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0x935c, "ImageSourceData", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise95},
+    {0x935c, "ImageSourceData", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise97},
     {0x9400, "AmbientTemperature", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x9401, "Humidity", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x9402, "Pressure", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
@@ -480,14 +483,14 @@ constexpr detail::FieldRow<ExifTag> kExifFieldsRows[] = {
     {0x9c9d, "XPAuthor", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x9c9e, "XPKeywords", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x9c9f, "XPSubject", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0xa000, "FlashpixVersion", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise96},
-    {0xa001, "ColorSpace", nullptr, nullptr, 1, 0, 0, 1, false, "ExifColorSpace", {}, Customise97},
+    {0xa000, "FlashpixVersion", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise98},
+    {0xa001, "ColorSpace", nullptr, nullptr, 1, 0, 0, 1, false, "ExifColorSpace", {}, Customise99},
     {0xa002, "ExifImageWidth", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xa003, "ExifImageHeight", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xa004, "RelatedSoundFile", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xa005, "InteropOffset", nullptr,
      "offset of the interoperability IFD",
-     0, 0, 0, 1, false, nullptr, {}, Customise98},
+     0, 0, 0, 1, false, nullptr, {}, Customise100},
     {0xa010, "SamsungRawPointersOffset", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xa011, "SamsungRawPointersLength", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xa101, "SamsungRawByteOrder", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
@@ -498,57 +501,57 @@ constexpr detail::FieldRow<ExifTag> kExifFieldsRows[] = {
     {0xa20e, "FocalPlaneXResolution", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xa20f, "FocalPlaneYResolution", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xa210, "FocalPlaneResolutionUnit", nullptr, nullptr,
-     1, 0, 0, 1, false, "ExifFocalPlaneResolutionUnit", {}, Customise99},
+     1, 0, 0, 1, false, "ExifFocalPlaneResolutionUnit", {}, Customise101},
     {0xa211, "ImageNumber", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xa212, "SecurityClassification", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xa213, "ImageHistory", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xa214, "SubjectLocation", nullptr, nullptr, 2, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xa215, "ExposureIndex", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xa216, "TIFF-EPStandardID", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0xa217, "SensingMethod", nullptr, nullptr, 1, 0, 0, 1, false, "ExifSensingMethod", {}, Customise100},
+    {0xa217, "SensingMethod", nullptr, nullptr, 1, 0, 0, 1, false, "ExifSensingMethod", {}, Customise102},
 };
 
 constexpr detail::FieldRow<ExifTag> kGpsFieldsRows[] = {
-    {0x0000, "GPSVersionID", nullptr, nullptr, 4, 0, 0, 1, false, nullptr, {}, Customise101},
+    {0x0000, "GPSVersionID", nullptr, nullptr, 4, 0, 0, 1, false, nullptr, {}, Customise103},
     {0x0001, "GPSLatitudeRef", nullptr,
      "tags 0x0001-0x0006 used for camera location according to MWG 2.0. The reference says which "
      "hemisphere GPSLatitude lies in.",
-     2, 0, 0, 1, false, "GpsGPSLatitudeRef", {}, Customise102},
-    {0x0002, "GPSLatitude", nullptr, nullptr, 3, 0, 0, 1, false, nullptr, {}, Customise103},
-    {0x0003, "GPSLongitudeRef", nullptr, nullptr, 2, 0, 0, 1, false, "GpsGPSLongitudeRef", {}, Customise104},
-    {0x0004, "GPSLongitude", nullptr, nullptr, 3, 0, 0, 1, false, nullptr, {}, Customise105},
-    {0x0005, "GPSAltitudeRef", nullptr, nullptr, 1, 0, 0, 1, false, "GpsGPSAltitudeRef", {}, Customise106},
-    {0x0006, "GPSAltitude", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise107},
-    {0x0007, "GPSTimeStamp", nullptr, nullptr, 3, 0, 0, 1, false, nullptr, {}, Customise108},
+     2, 0, 0, 1, false, "GpsGPSLatitudeRef", {}, Customise104},
+    {0x0002, "GPSLatitude", nullptr, nullptr, 3, 0, 0, 1, false, nullptr, {}, Customise105},
+    {0x0003, "GPSLongitudeRef", nullptr, nullptr, 2, 0, 0, 1, false, "GpsGPSLongitudeRef", {}, Customise106},
+    {0x0004, "GPSLongitude", nullptr, nullptr, 3, 0, 0, 1, false, nullptr, {}, Customise107},
+    {0x0005, "GPSAltitudeRef", nullptr, nullptr, 1, 0, 0, 1, false, "GpsGPSAltitudeRef", {}, Customise108},
+    {0x0006, "GPSAltitude", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise109},
+    {0x0007, "GPSTimeStamp", nullptr, nullptr, 3, 0, 0, 1, false, nullptr, {}, Customise110},
     {0x0008, "GPSSatellites", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0x0009, "GPSStatus", nullptr, nullptr, 2, 0, 0, 1, false, "GpsGPSStatus", {}, Customise109},
-    {0x000a, "GPSMeasureMode", nullptr, nullptr, 2, 0, 0, 1, false, "GpsGPSMeasureMode", {}, Customise110},
+    {0x0009, "GPSStatus", nullptr, nullptr, 2, 0, 0, 1, false, "GpsGPSStatus", {}, Customise111},
+    {0x000a, "GPSMeasureMode", nullptr, nullptr, 2, 0, 0, 1, false, "GpsGPSMeasureMode", {}, Customise112},
     {0x000b, "GPSDOP", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0x000c, "GPSSpeedRef", nullptr, nullptr, 2, 0, 0, 1, false, "GpsGPSSpeedRef", {}, Customise111},
+    {0x000c, "GPSSpeedRef", nullptr, nullptr, 2, 0, 0, 1, false, "GpsGPSSpeedRef", {}, Customise113},
     {0x000d, "GPSSpeed", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0x000e, "GPSTrackRef", nullptr, nullptr, 2, 0, 0, 1, false, "GpsGPSTrackRef", {}, Customise112},
+    {0x000e, "GPSTrackRef", nullptr, nullptr, 2, 0, 0, 1, false, "GpsGPSTrackRef", {}, Customise114},
     {0x000f, "GPSTrack", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x0010, "GPSImgDirectionRef", nullptr, nullptr,
-     2, 0, 0, 1, false, "GpsGPSImgDirectionRef", {}, Customise113},
+     2, 0, 0, 1, false, "GpsGPSImgDirectionRef", {}, Customise115},
     {0x0011, "GPSImgDirection", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x0012, "GPSMapDatum", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x0013, "GPSDestLatitudeRef", nullptr, nullptr,
-     2, 0, 0, 1, false, "GpsGPSDestLatitudeRef", {}, Customise114},
-    {0x0014, "GPSDestLatitude", nullptr, nullptr, 3, 0, 0, 1, false, nullptr, {}, Customise115},
+     2, 0, 0, 1, false, "GpsGPSDestLatitudeRef", {}, Customise116},
+    {0x0014, "GPSDestLatitude", nullptr, nullptr, 3, 0, 0, 1, false, nullptr, {}, Customise117},
     {0x0015, "GPSDestLongitudeRef", nullptr, nullptr,
-     2, 0, 0, 1, false, "GpsGPSDestLongitudeRef", {}, Customise116},
-    {0x0016, "GPSDestLongitude", nullptr, nullptr, 3, 0, 0, 1, false, nullptr, {}, Customise117},
+     2, 0, 0, 1, false, "GpsGPSDestLongitudeRef", {}, Customise118},
+    {0x0016, "GPSDestLongitude", nullptr, nullptr, 3, 0, 0, 1, false, nullptr, {}, Customise119},
     {0x0017, "GPSDestBearingRef", nullptr, nullptr,
-     2, 0, 0, 1, false, "GpsGPSDestBearingRef", {}, Customise118},
+     2, 0, 0, 1, false, "GpsGPSDestBearingRef", {}, Customise120},
     {0x0018, "GPSDestBearing", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x0019, "GPSDestDistanceRef", nullptr, nullptr,
-     2, 0, 0, 1, false, "GpsGPSDestDistanceRef", {}, Customise119},
+     2, 0, 0, 1, false, "GpsGPSDestDistanceRef", {}, Customise121},
     {0x001a, "GPSDestDistance", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0x001b, "GPSProcessingMethod", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise120},
-    {0x001c, "GPSAreaInformation", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise121},
-    {0x001d, "GPSDateStamp", nullptr, nullptr, 11, 0, 0, 1, false, nullptr, {}, Customise122},
-    {0x001e, "GPSDifferential", nullptr, nullptr, 1, 0, 0, 1, false, "GpsGPSDifferential", {}, Customise123},
-    {0x001f, "GPSHPositioningError", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise124},
+    {0x001b, "GPSProcessingMethod", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise122},
+    {0x001c, "GPSAreaInformation", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise123},
+    {0x001d, "GPSDateStamp", nullptr, nullptr, 11, 0, 0, 1, false, nullptr, {}, Customise124},
+    {0x001e, "GPSDifferential", nullptr, nullptr, 1, 0, 0, 1, false, "GpsGPSDifferential", {}, Customise125},
+    {0x001f, "GPSHPositioningError", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise126},
 };
 
 void Customise1(ExifTag& f) {
@@ -585,116 +588,124 @@ void Customise8(ExifTag& f) {
     f.displayConversion = detail::BindLookupShowingUnknown("ExifFillOrder");
 }
 
-void Customise10(ExifTag& f) {
-    f.condition = &detail::LongStripsArePreview;
+void Customise9(ExifTag& f) {
+    f.valueHook = &detail::NoteMake;
 }
 
-void Customise11(ExifTag& f) {
-    f.condition = &detail::LongStripsAreJpgFromRaw;
+void Customise10(ExifTag& f) {
+    f.valueHook = &detail::NoteModel;
 }
 
 void Customise12(ExifTag& f) {
+    f.condition = &detail::LongStripsArePreview;
+}
+
+void Customise13(ExifTag& f) {
+    f.condition = &detail::LongStripsAreJpgFromRaw;
+}
+
+void Customise14(ExifTag& f) {
     f.condition = &detail::HoldsLongOffsets;
     f.displayConversion = &detail::ConvWrapper<&detail::ToShortListOrNotice>;
 }
 
-void Customise13(ExifTag& f) {
-    f.condition = &detail::StripsArePreview;
-}
-
-void Customise14(ExifTag& f) {
-    f.condition = &detail::StripsAreJpgFromRaw;
-}
-
 void Customise15(ExifTag& f) {
-    f.displayConversion = &detail::ConvWrapper<&detail::ToShortListOrNotice>;
-}
-
-void Customise9(ExifTag& f) {
-    f.displayConversion = &detail::ConvWrapper<&detail::ToShortListOrNotice>;
-    detail::AddVariants(f.variants, kVariants9);
+    f.condition = &detail::StripsArePreview;
 }
 
 void Customise16(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifOrientation");
-}
-
-void Customise18(ExifTag& f) {
-    f.condition = &detail::StripsArePreview;
-}
-
-void Customise19(ExifTag& f) {
     f.condition = &detail::StripsAreJpgFromRaw;
-}
-
-void Customise20(ExifTag& f) {
-    f.displayConversion = &detail::ConvWrapper<&detail::ToShortListOrNotice>;
 }
 
 void Customise17(ExifTag& f) {
     f.displayConversion = &detail::ConvWrapper<&detail::ToShortListOrNotice>;
-    detail::AddVariants(f.variants, kVariants17);
+}
+
+void Customise11(ExifTag& f) {
+    f.displayConversion = &detail::ConvWrapper<&detail::ToShortListOrNotice>;
+    detail::AddVariants(f.variants, kVariants11);
+}
+
+void Customise18(ExifTag& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifOrientation");
+}
+
+void Customise20(ExifTag& f) {
+    f.condition = &detail::StripsArePreview;
 }
 
 void Customise21(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifPlanarConfiguration");
+    f.condition = &detail::StripsAreJpgFromRaw;
 }
 
 void Customise22(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifGrayResponseUnit");
+    f.displayConversion = &detail::ConvWrapper<&detail::ToShortListOrNotice>;
+}
+
+void Customise19(ExifTag& f) {
+    f.displayConversion = &detail::ConvWrapper<&detail::ToShortListOrNotice>;
+    detail::AddVariants(f.variants, kVariants19);
 }
 
 void Customise23(ExifTag& f) {
-    f.displayConversion = &detail::ConvWrapper<&detail::ToBinaryNotice>;
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifPlanarConfiguration");
 }
 
 void Customise24(ExifTag& f) {
-    f.displayConversion = detail::BindLookupOnFail("ExifT4Options", EnumValuesOnFail::None);
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifGrayResponseUnit");
 }
 
 void Customise25(ExifTag& f) {
-    f.displayConversion = detail::BindLookupOnFail("ExifT6Options", EnumValuesOnFail::None);
-}
-
-void Customise26(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifResolutionUnit");
-}
-
-void Customise27(ExifTag& f) {
     f.displayConversion = &detail::ConvWrapper<&detail::ToBinaryNotice>;
 }
 
+void Customise26(ExifTag& f) {
+    f.displayConversion = detail::BindLookupOnFail("ExifT4Options", EnumValuesOnFail::None);
+}
+
+void Customise27(ExifTag& f) {
+    f.displayConversion = detail::BindLookupOnFail("ExifT6Options", EnumValuesOnFail::None);
+}
+
 void Customise28(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifPredictor");
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifResolutionUnit");
 }
 
 void Customise29(ExifTag& f) {
-    f.displayConversion = &detail::ConvWrapper<&detail::ToU16TableNotice>;
+    f.displayConversion = &detail::ConvWrapper<&detail::ToBinaryNotice>;
+}
+
+void Customise30(ExifTag& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifPredictor");
 }
 
 void Customise31(ExifTag& f) {
+    f.displayConversion = &detail::ConvWrapper<&detail::ToU16TableNotice>;
+}
+
+void Customise33(ExifTag& f) {
     f.condition = &detail::HoldsLongOffsets;
+    f.displayConversion = &detail::ConvWrapper<&detail::ToShortListOrNotice>;
+}
+
+void Customise34(ExifTag& f) {
     f.displayConversion = &detail::ConvWrapper<&detail::ToShortListOrNotice>;
 }
 
 void Customise32(ExifTag& f) {
     f.displayConversion = &detail::ConvWrapper<&detail::ToShortListOrNotice>;
-}
-
-void Customise30(ExifTag& f) {
-    f.displayConversion = &detail::ConvWrapper<&detail::ToShortListOrNotice>;
-    detail::AddVariants(f.variants, kVariants30);
-}
-
-void Customise33(ExifTag& f) {
-    f.displayConversion = &detail::ConvWrapper<&detail::ToShortListOrNotice>;
-}
-
-void Customise34(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifCleanFaxData");
+    detail::AddVariants(f.variants, kVariants32);
 }
 
 void Customise35(ExifTag& f) {
+    f.displayConversion = &detail::ConvWrapper<&detail::ToShortListOrNotice>;
+}
+
+void Customise36(ExifTag& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifCleanFaxData");
+}
+
+void Customise37(ExifTag& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::SubIfd));
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::SubIfd1));
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::SubIfd2));
@@ -702,202 +713,193 @@ void Customise35(ExifTag& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::SubIfd4));
 }
 
-void Customise36(ExifTag& f) {
+void Customise38(ExifTag& f) {
     f.displayConversion = detail::BindLookupShowingUnknown("ExifInkSet");
 }
 
-void Customise37(ExifTag& f) {
+void Customise39(ExifTag& f) {
     f.displayConversion = detail::BindLookupShowingUnknown("ExifExtraSamples");
 }
 
-void Customise38(ExifTag& f) {
+void Customise40(ExifTag& f) {
     f.displayConversion = detail::BindLookupJoined("ExifSampleFormat", "; ");
 }
 
-void Customise39(ExifTag& f) {
+void Customise41(ExifTag& f) {
     f.displayConversion = detail::BindLookupShowingUnknown("ExifIndexed");
 }
 
-void Customise40(ExifTag& f) {
+void Customise42(ExifTag& f) {
     f.displayConversion = detail::BindLookupShowingUnknown("ExifOPIProxy");
 }
 
-void Customise41(ExifTag& f) {
+void Customise43(ExifTag& f) {
     f.displayConversion = detail::BindLookupShowingUnknown("ExifProfileType");
 }
 
-void Customise42(ExifTag& f) {
+void Customise44(ExifTag& f) {
     f.displayConversion = detail::BindLookupShowingUnknown("ExifFaxProfile");
 }
 
-void Customise43(ExifTag& f) {
+void Customise45(ExifTag& f) {
     f.displayConversion = detail::BindLookupOnFail("ExifCodingMethods", EnumValuesOnFail::None);
 }
 
-void Customise44(ExifTag& f) {
+void Customise46(ExifTag& f) {
     f.displayConversion = detail::BindLookupShowingUnknown("ExifJPEGProc");
 }
 
-void Customise46(ExifTag& f) {
-    f.condition = &detail::JpegIsThumbnail;
-}
-
-void Customise47(ExifTag& f) {
-    f.condition = &detail::JpegIsPreview;
-}
-
 void Customise48(ExifTag& f) {
-    f.condition = &detail::JpegIsJpgFromRaw;
-}
-
-void Customise45(ExifTag& f) {
-    detail::AddVariants(f.variants, kVariants45);
-}
-
-void Customise50(ExifTag& f) {
     f.condition = &detail::JpegIsThumbnail;
-}
-
-void Customise51(ExifTag& f) {
-    f.condition = &detail::JpegIsPreview;
-}
-
-void Customise52(ExifTag& f) {
-    f.condition = &detail::JpegIsJpgFromRaw;
 }
 
 void Customise49(ExifTag& f) {
-    detail::AddVariants(f.variants, kVariants49);
+    f.condition = &detail::JpegIsPreview;
+}
+
+void Customise50(ExifTag& f) {
+    f.condition = &detail::JpegIsJpgFromRaw;
+}
+
+void Customise47(ExifTag& f) {
+    detail::AddVariants(f.variants, kVariants47);
+}
+
+void Customise52(ExifTag& f) {
+    f.condition = &detail::JpegIsThumbnail;
 }
 
 void Customise53(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifYCbCrSubSampling");
+    f.condition = &detail::JpegIsPreview;
 }
 
 void Customise54(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifYCbCrPositioning");
+    f.condition = &detail::JpegIsJpgFromRaw;
+}
+
+void Customise51(ExifTag& f) {
+    detail::AddVariants(f.variants, kVariants51);
 }
 
 void Customise55(ExifTag& f) {
-    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::Xmp, &typeid(XmpProcessor)));
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifYCbCrSubSampling");
 }
 
 void Customise56(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifSonyRawFileType");
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifYCbCrPositioning");
 }
 
 void Customise57(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifVignettingCorrection");
+    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::Xmp, &typeid(XmpProcessor)));
 }
 
 void Customise58(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifChromaticAberrationCorrection");
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifSonyRawFileType");
 }
 
 void Customise59(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifDistortionCorrection");
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifVignettingCorrection");
 }
 
 void Customise60(ExifTag& f) {
-    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::KodakIfd));
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifChromaticAberrationCorrection");
 }
 
 void Customise61(ExifTag& f) {
-    f.displayConversion = &detail::ConvWrapper<&detail::ValToExposureTimeString>;
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifDistortionCorrection");
 }
 
 void Customise62(ExifTag& f) {
-    f.displayConversion = &detail::ConvWrapper<&detail::ValToFNumberString>;
+    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::KodakIfd));
 }
 
 void Customise63(ExifTag& f) {
-    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::Iptc, &typeid(IptcProcessor)));
-}
-
-void Customise64(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifRasterPadding");
-}
-
-void Customise65(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifImageColorIndicator");
-}
-
-void Customise66(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifBackgroundColorIndicator");
-}
-
-void Customise67(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifHCUsage");
-}
-
-void Customise68(ExifTag& f) {
-    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::Iptc, &typeid(IptcProcessor)));
-}
-
-void Customise69(ExifTag& f) {
-    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::Photoshop, &typeid(PirProcessor)));
-}
-
-void Customise70(ExifTag& f) {
-    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::Exif));
-}
-
-void Customise71(ExifTag& f) {
-    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::IccProfile, &typeid(IccProfileProcessor)));
-}
-
-void Customise72(ExifTag& f) {
-    f.displayConversion = detail::BindLookupOnFail("ExifTIFF_FXExtensions", EnumValuesOnFail::None);
-}
-
-void Customise73(ExifTag& f) {
-    f.displayConversion = detail::BindLookupOnFail("ExifMultiProfiles", EnumValuesOnFail::None);
-}
-
-void Customise74(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifExposureProgram");
-}
-
-void Customise75(ExifTag& f) {
-    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::Gps));
-}
-
-void Customise76(ExifTag& f) {
-    f.displayConversion = &detail::ConvWrapper<&detail::ToCommaList>;
-}
-
-void Customise77(ExifTag& f) {
-    f.displayConversion = &detail::ConvWrapper<&detail::ToBinaryNotice>;
-}
-
-void Customise78(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifSensitivityType");
-}
-
-void Customise79(ExifTag& f) {
-    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::LeafSubIfd));
-}
-
-void Customise80(ExifTag& f) {
-    f.displayConversion = &detail::ConvWrapper<&detail::VersionBytesToText>;
-}
-
-void Customise81(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifComponentsConfiguration");
-}
-
-void Customise82(ExifTag& f) {
-    f.valueConversion = &detail::ConvWrapper<double, &detail::ApexToExposureTime>;
     f.displayConversion = &detail::ConvWrapper<&detail::ValToExposureTimeString>;
 }
 
+void Customise64(ExifTag& f) {
+    f.displayConversion = &detail::ConvWrapper<&detail::ValToFNumberString>;
+}
+
+void Customise65(ExifTag& f) {
+    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::Iptc, &typeid(IptcProcessor)));
+}
+
+void Customise66(ExifTag& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifRasterPadding");
+}
+
+void Customise67(ExifTag& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifImageColorIndicator");
+}
+
+void Customise68(ExifTag& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifBackgroundColorIndicator");
+}
+
+void Customise69(ExifTag& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifHCUsage");
+}
+
+void Customise70(ExifTag& f) {
+    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::Iptc, &typeid(IptcProcessor)));
+}
+
+void Customise71(ExifTag& f) {
+    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::Photoshop, &typeid(PirProcessor)));
+}
+
+void Customise72(ExifTag& f) {
+    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::Exif));
+}
+
+void Customise73(ExifTag& f) {
+    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::IccProfile, &typeid(IccProfileProcessor)));
+}
+
+void Customise74(ExifTag& f) {
+    f.displayConversion = detail::BindLookupOnFail("ExifTIFF_FXExtensions", EnumValuesOnFail::None);
+}
+
+void Customise75(ExifTag& f) {
+    f.displayConversion = detail::BindLookupOnFail("ExifMultiProfiles", EnumValuesOnFail::None);
+}
+
+void Customise76(ExifTag& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifExposureProgram");
+}
+
+void Customise77(ExifTag& f) {
+    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::Gps));
+}
+
+void Customise78(ExifTag& f) {
+    f.displayConversion = &detail::ConvWrapper<&detail::ToCommaList>;
+}
+
+void Customise79(ExifTag& f) {
+    f.displayConversion = &detail::ConvWrapper<&detail::ToBinaryNotice>;
+}
+
+void Customise80(ExifTag& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifSensitivityType");
+}
+
+void Customise81(ExifTag& f) {
+    f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::LeafSubIfd));
+}
+
+void Customise82(ExifTag& f) {
+    f.displayConversion = &detail::ConvWrapper<&detail::VersionBytesToText>;
+}
+
 void Customise83(ExifTag& f) {
-    f.valueConversion = &detail::ConvWrapper<double, &detail::ApexToFNumber>;
-    f.displayConversion = &detail::ConvWrapper<double, &detail::ToArithmeticString<double, detail::UnitSuffix::None, detail::PrecisionMethod::Printf, 1>>;
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifComponentsConfiguration");
 }
 
 void Customise84(ExifTag& f) {
-    f.displayConversion = &detail::ConvWrapper<double, &detail::ToFractionString>;
+    f.valueConversion = &detail::ConvWrapper<double, &detail::ApexToExposureTime>;
+    f.displayConversion = &detail::ConvWrapper<&detail::ValToExposureTimeString>;
 }
 
 void Customise85(ExifTag& f) {
@@ -906,81 +908,81 @@ void Customise85(ExifTag& f) {
 }
 
 void Customise86(ExifTag& f) {
-    f.displayConversion = &detail::ConvWrapper<&detail::ToUnitString<detail::UnitSuffix::M>>;
+    f.displayConversion = &detail::ConvWrapper<double, &detail::ToFractionString>;
 }
 
 void Customise87(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifMeteringMode");
+    f.valueConversion = &detail::ConvWrapper<double, &detail::ApexToFNumber>;
+    f.displayConversion = &detail::ConvWrapper<double, &detail::ToArithmeticString<double, detail::UnitSuffix::None, detail::PrecisionMethod::Printf, 1>>;
 }
 
 void Customise88(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifLightSource");
+    f.displayConversion = &detail::ConvWrapper<&detail::ToUnitString<detail::UnitSuffix::M>>;
 }
 
 void Customise89(ExifTag& f) {
-    f.displayConversion = &detail::PrintExifFlash;
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifMeteringMode");
 }
 
 void Customise90(ExifTag& f) {
-    f.displayConversion = &detail::ConvWrapper<double, &detail::ToArithmeticString<double, detail::UnitSuffix::Mm, detail::PrecisionMethod::Printf, 1>>;
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifLightSource");
 }
 
 void Customise91(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifFocalPlaneResolutionUnit");
+    f.displayConversion = &detail::PrintExifFlash;
 }
 
 void Customise92(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifSecurityClassification");
+    f.displayConversion = &detail::ConvWrapper<double, &detail::ToArithmeticString<double, detail::UnitSuffix::Mm, detail::PrecisionMethod::Printf, 1>>;
 }
 
 void Customise93(ExifTag& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifFocalPlaneResolutionUnit");
+}
+
+void Customise94(ExifTag& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifSecurityClassification");
+}
+
+void Customise95(ExifTag& f) {
     f.subDirectories.push_back(
         SubDirectorySpecifier(FieldGroup::Unknown, nullptr /* ExifMakerNoteProcessor pending */));
 }
 
-void Customise94(ExifTag& f) {
+void Customise96(ExifTag& f) {
     f.valueConversion = &detail::ConvWrapper<std::vector<meta::byte>, &detail::DecodeCharsetText>;
 }
 
-void Customise95(ExifTag& f) {
+void Customise97(ExifTag& f) {
     f.displayConversion = &detail::ConvWrapper<&detail::ToBinaryNotice>;
 }
 
-void Customise96(ExifTag& f) {
+void Customise98(ExifTag& f) {
     f.displayConversion = &detail::ConvWrapper<&detail::VersionBytesToText>;
 }
 
-void Customise97(ExifTag& f) {
+void Customise99(ExifTag& f) {
     f.displayConversion = detail::BindLookupShowingUnknown("ExifColorSpace");
 }
 
-void Customise98(ExifTag& f) {
+void Customise100(ExifTag& f) {
     f.subDirectories.push_back(SubDirectorySpecifier(FieldGroup::Interoperability));
 }
 
-void Customise99(ExifTag& f) {
+void Customise101(ExifTag& f) {
     f.displayConversion = detail::BindLookupShowingUnknown("ExifFocalPlaneResolutionUnit");
 }
 
-void Customise100(ExifTag& f) {
+void Customise102(ExifTag& f) {
     f.displayConversion = detail::BindLookupShowingUnknown("ExifSensingMethod");
 }
 
-void Customise101(ExifTag& f) {
+void Customise103(ExifTag& f) {
     f.displayConversion = &detail::ConvWrapper<std::vector<std::uint64_t>, &detail::ToDottedVersionString>;
 }
 
-void Customise102(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSLatitudeRef");
-}
-
-void Customise103(ExifTag& f) {
-    f.valueConversion = &detail::ConvWrapper<std::vector<double>, &detail::DMSToDegrees>;
-    f.displayConversion = &detail::ConvWrapper<double, &detail::ToDMSStringAs<detail::DmsStringFormat::DegMinSec, detail::DmsStringDirection::None>>;
-}
-
 void Customise104(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSLongitudeRef");
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSLatitudeRef");
 }
 
 void Customise105(ExifTag& f) {
@@ -989,49 +991,49 @@ void Customise105(ExifTag& f) {
 }
 
 void Customise106(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSAltitudeRef");
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSLongitudeRef");
 }
 
 void Customise107(ExifTag& f) {
-    f.displayConversion = &detail::ConvWrapper<&detail::ToUnitString<detail::UnitSuffix::M>>;
-}
-
-void Customise108(ExifTag& f) {
-    f.valueConversion = &detail::ConvWrapper<std::vector<double>, &detail::ConvertGpsTimeStampList>;
-    f.displayConversion = &detail::ConvWrapper<std::string, &detail::PrintGpsTimeStamp>;
-}
-
-void Customise109(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSStatus");
-}
-
-void Customise110(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSMeasureMode");
-}
-
-void Customise111(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSSpeedRef");
-}
-
-void Customise112(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSTrackRef");
-}
-
-void Customise113(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSImgDirectionRef");
-}
-
-void Customise114(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSDestLatitudeRef");
-}
-
-void Customise115(ExifTag& f) {
     f.valueConversion = &detail::ConvWrapper<std::vector<double>, &detail::DMSToDegrees>;
     f.displayConversion = &detail::ConvWrapper<double, &detail::ToDMSStringAs<detail::DmsStringFormat::DegMinSec, detail::DmsStringDirection::None>>;
 }
 
+void Customise108(ExifTag& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSAltitudeRef");
+}
+
+void Customise109(ExifTag& f) {
+    f.displayConversion = &detail::ConvWrapper<&detail::ToUnitString<detail::UnitSuffix::M>>;
+}
+
+void Customise110(ExifTag& f) {
+    f.valueConversion = &detail::ConvWrapper<std::vector<double>, &detail::ConvertGpsTimeStampList>;
+    f.displayConversion = &detail::ConvWrapper<std::string, &detail::PrintGpsTimeStamp>;
+}
+
+void Customise111(ExifTag& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSStatus");
+}
+
+void Customise112(ExifTag& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSMeasureMode");
+}
+
+void Customise113(ExifTag& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSSpeedRef");
+}
+
+void Customise114(ExifTag& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSTrackRef");
+}
+
+void Customise115(ExifTag& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSImgDirectionRef");
+}
+
 void Customise116(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSDestLongitudeRef");
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSDestLatitudeRef");
 }
 
 void Customise117(ExifTag& f) {
@@ -1040,30 +1042,39 @@ void Customise117(ExifTag& f) {
 }
 
 void Customise118(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSDestBearingRef");
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSDestLongitudeRef");
 }
 
 void Customise119(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSDestDistanceRef");
+    f.valueConversion = &detail::ConvWrapper<std::vector<double>, &detail::DMSToDegrees>;
+    f.displayConversion = &detail::ConvWrapper<double, &detail::ToDMSStringAs<detail::DmsStringFormat::DegMinSec, detail::DmsStringDirection::None>>;
 }
 
 void Customise120(ExifTag& f) {
-    f.valueConversion = &detail::ConvWrapper<std::vector<meta::byte>, &detail::DecodeCharsetText>;
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSDestBearingRef");
 }
 
 void Customise121(ExifTag& f) {
-    f.valueConversion = &detail::ConvWrapper<std::vector<meta::byte>, &detail::DecodeCharsetText>;
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSDestDistanceRef");
 }
 
 void Customise122(ExifTag& f) {
-    f.valueConversion = &detail::ConvWrapper<std::string, &detail::ExifDate>;
+    f.valueConversion = &detail::ConvWrapper<std::vector<meta::byte>, &detail::DecodeCharsetText>;
 }
 
 void Customise123(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSDifferential");
+    f.valueConversion = &detail::ConvWrapper<std::vector<meta::byte>, &detail::DecodeCharsetText>;
 }
 
 void Customise124(ExifTag& f) {
+    f.valueConversion = &detail::ConvWrapper<std::string, &detail::ExifDate>;
+}
+
+void Customise125(ExifTag& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSDifferential");
+}
+
+void Customise126(ExifTag& f) {
     f.displayConversion = &detail::ConvWrapper<&detail::ToUnitString<detail::UnitSuffix::M>>;
 }
 

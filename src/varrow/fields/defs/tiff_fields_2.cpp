@@ -7,6 +7,7 @@
 #include "varrow/fields/conversions/lookup_print.h"
 #include "varrow/fields/defs/field_defs.h"
 #include "varrow/fields/field_row.h"
+#include "varrow/formats/tiff/camera_identity.h"
 #include "varrow/formats/tiff/tiff_image_roles.h"
 #include "varrow/values/conversions/conversions.h"
 

@@ -5,13 +5,13 @@ import json
 import pathlib
 import re
 
-from parity_tiff_scan import has_refused_directory
+from parity_scan import has_broken_jpeg_chain, has_refused_directory
 
 DEFAULT_RULES = pathlib.Path(__file__).resolve().with_name("parity_gaps.json")
 _SHORT_BINARY = re.compile(r"^\(Binary data (\d+) bytes, use -b option to extract\)$")
 _CONTROL = re.compile(r"[\x01-\x1f\x7f]")
 _WHEN = ("any", "missing", "cleaned-equal", "short-binary", "same-number", "cut-short",
-         "refused-directory")
+         "refused-directory", "broken-jpeg")
 _CUT = "[...]"
 
 
@@ -54,6 +54,8 @@ class Rule:
             return ours is not None and _same_number(expected, ours)
         if self.when == "refused-directory":
             return ours is None and corpus is not None and has_refused_directory(str(corpus / source))
+        if self.when == "broken-jpeg":
+            return ours is None and corpus is not None and has_broken_jpeg_chain(str(corpus / source))
         if self.when == "cut-short":
             return (isinstance(expected, str) and isinstance(ours, str) and expected.endswith(_CUT)
                     and ours.startswith(expected[:-len(_CUT)]))

@@ -12,7 +12,7 @@ module_spec = importlib.util.spec_from_loader("parity", loader)
 parity = importlib.util.module_from_spec(module_spec)
 loader.exec_module(parity)
 import parity_gaps  # noqa: E402  (tools/ is on the path once parity is loaded)
-import parity_tiff_scan  # noqa: E402
+import parity_scan  # noqa: E402
 import struct  # noqa: E402
 
 
@@ -97,19 +97,30 @@ class UnknownTags(unittest.TestCase):
 class RefusedDirectories(unittest.TestCase):
     def test_invalid_formats_are_found_where_the_reader_meets_them(self):
         good = [(0x0100, 4, 1, 640), (0x0101, 3, 1, 480)]
-        self.assertEqual(parity_tiff_scan.refused_directories(little_endian_tiff(good)), [])
-        self.assertEqual(parity_tiff_scan.refused_directories(little_endian_tiff(good + [(0x0131, 52739, 4, 0)])),
+        self.assertEqual(parity_scan.refused_directories(little_endian_tiff(good)), [])
+        self.assertEqual(parity_scan.refused_directories(little_endian_tiff(good + [(0x0131, 52739, 4, 0)])),
                          ["IFD0"])
         # Format 0 is padding only when count and value are zero too.
-        self.assertEqual(parity_tiff_scan.refused_directories(little_endian_tiff(good + [(0, 0, 0, 0)])), [])
-        self.assertEqual(parity_tiff_scan.refused_directories(little_endian_tiff(good + [(0, 0, 2, 0)])), ["IFD0"])
+        self.assertEqual(parity_scan.refused_directories(little_endian_tiff(good + [(0, 0, 0, 0)])), [])
+        self.assertEqual(parity_scan.refused_directories(little_endian_tiff(good + [(0, 0, 2, 0)])), ["IFD0"])
         # 257 and 258 read as longs.
-        self.assertEqual(parity_tiff_scan.refused_directories(little_endian_tiff(good + [(0x0111, 257, 1, 8)])), [])
+        self.assertEqual(parity_scan.refused_directories(little_endian_tiff(good + [(0x0111, 257, 1, 8)])), [])
         exif = [(0x829A, 5, 1, 0), (0x9003, 65533, 20, 0)]
-        self.assertEqual(parity_tiff_scan.refused_directories(little_endian_tiff(good, exif)), ["0x8769"])
+        self.assertEqual(parity_scan.refused_directories(little_endian_tiff(good, exif)), ["0x8769"])
         jpeg = b"\xff\xd8\xff\xe1\0\0Exif\0\0" + little_endian_tiff(good, exif)
-        self.assertEqual(parity_tiff_scan.refused_directories(jpeg), ["0x8769"])
-        self.assertEqual(parity_tiff_scan.refused_directories(b"not a tiff"), [])
+        self.assertEqual(parity_scan.refused_directories(jpeg), ["0x8769"])
+        self.assertEqual(parity_scan.refused_directories(b"not a tiff"), [])
+
+
+class BrokenJpegChains(unittest.TestCase):
+    def test_a_stray_byte_between_segments_is_found_before_the_scan_only(self):
+        app0 = b"\xff\xe0\x00\x04ab"
+        sos = b"\xff\xda\x00\x02"
+        self.assertFalse(parity_scan.jpeg_chain_breaks(b"\xff\xd8" + app0 + sos + b"x" * 10))
+        self.assertTrue(parity_scan.jpeg_chain_breaks(b"\xff\xd8" + app0 + b"?>" + sos))
+        # Fill bytes before a marker are allowed.
+        self.assertFalse(parity_scan.jpeg_chain_breaks(b"\xff\xd8\xff\xff" + app0 + sos))
+        self.assertFalse(parity_scan.jpeg_chain_breaks(b"\x89PNG"))
 
 
 class DesignGaps(unittest.TestCase):

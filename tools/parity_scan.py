@@ -1,7 +1,9 @@
-"""Facts about a sample's TIFF structure that decide whether a difference is
-a design gap: whether a directory the reader reaches holds an entry whose
+"""Facts about a sample's structure that decide whether a difference is a
+design gap: whether a TIFF directory the reader reaches holds an entry whose
 format makes the reader refuse the whole directory (a format above 25 other
-than 257/258, or format 0 with a count or value)."""
+than 257/258, or format 0 with a count or value), and whether a JPEG's
+segment chain breaks (a byte other than 0xFF where a marker belongs) before
+the first scan, which ends the read there."""
 import functools
 import pathlib
 import struct
@@ -60,4 +62,35 @@ def has_refused_directory(path):
     try:
         return bool(refused_directories(pathlib.Path(path).read_bytes()))
     except (OSError, struct.error):
+        return False
+
+
+def jpeg_chain_breaks(data):
+    """True when, walking the segments from SOI, a byte other than 0xFF
+    stands where a marker belongs before SOS or EOI."""
+    if data[:2] != b"\xff\xd8":
+        return False
+    at = 2
+    while at < len(data):
+        if data[at] != 0xFF:
+            return True
+        while at < len(data) and data[at] == 0xFF:
+            at += 1
+        if at >= len(data):
+            return False
+        marker = data[at]
+        if marker in (0xD9, 0xDA):
+            return False
+        if at + 3 > len(data):
+            return False
+        length = (data[at + 1] << 8) | data[at + 2]
+        at += 1 + length
+    return False
+
+
+@functools.lru_cache(maxsize=None)
+def has_broken_jpeg_chain(path):
+    try:
+        return jpeg_chain_breaks(pathlib.Path(path).read_bytes())
+    except OSError:
         return False

@@ -11,7 +11,7 @@ DEFAULT_RULES = pathlib.Path(__file__).resolve().with_name("parity_gaps.json")
 _SHORT_BINARY = re.compile(r"^\(Binary data (\d+) bytes, use -b option to extract\)$")
 _CONTROL = re.compile(r"[\x01-\x1f\x7f]")
 _WHEN = ("any", "missing", "cleaned-equal", "short-binary", "same-number", "cut-short",
-         "refused-directory", "broken-jpeg")
+         "refused-directory", "broken-jpeg", "xmp-error")
 _CUT = "[...]"
 
 
@@ -41,7 +41,7 @@ class Rule:
         if self.when not in _WHEN:
             raise ValueError(f"unknown condition {self.when!r} in rule {self.reason!r}")
 
-    def matches(self, source, tag, expected, ours, corpus=None):
+    def matches(self, source, tag, expected, ours, corpus=None, xmp_ended=frozenset()):
         if self.tag is not None and not self.tag.search(tag):
             return False
         if self.file is not None and not self.file.search(source):
@@ -54,6 +54,8 @@ class Rule:
             return ours is not None and _same_number(expected, ours)
         if self.when == "refused-directory":
             return ours is None and corpus is not None and has_refused_directory(str(corpus / source))
+        if self.when == "xmp-error":
+            return ours is None and source in xmp_ended
         if self.when == "broken-jpeg":
             return ours is None and corpus is not None and has_broken_jpeg_chain(str(corpus / source))
         if self.when == "cut-short":
@@ -72,6 +74,8 @@ class Gaps:
     def __init__(self, rules, corpus=None):
         self.rules = rules
         self.corpus = None if corpus is None else pathlib.Path(corpus)
+        # Samples whose read the XMP toolkit's error ended, as the reader reported.
+        self.xmp_ended = frozenset()
 
     @classmethod
     def load(cls, path=DEFAULT_RULES, corpus=None):
@@ -82,6 +86,6 @@ class Gaps:
 
     def reason(self, source, tag, expected, ours):
         for rule in self.rules:
-            if rule.matches(source, tag, expected, ours, self.corpus):
+            if rule.matches(source, tag, expected, ours, self.corpus, self.xmp_ended):
                 return rule.reason
         return None

@@ -112,6 +112,19 @@ class RefusedDirectories(unittest.TestCase):
         self.assertEqual(parity_scan.refused_directories(b"not a tiff"), [])
 
 
+class XmpErrors(unittest.TestCase):
+    def test_reads_ended_by_the_toolkit_are_named_by_the_tool(self):
+        files = pathlib.Path("/corpus/files")
+        stderr = ("XML parsing failure\n/corpus/files/a/x.tif: malformed XMP: XMP parse failure\n"
+                  "/corpus/files/a/x.tif: could not be read completely\n/corpus/files/b/y.jpg: cannot open\n")
+        self.assertEqual(parity.ended_by_xmp_errors(stderr, files), {"files/a/x.tif"})
+        gaps = parity.Gaps([parity_gaps.Rule({"reason": "xmp", "when": "xmp-error"})])
+        gaps.xmp_ended = frozenset({"files/a/x.tif"})
+        self.assertEqual(gaps.reason("files/a/x.tif", "ExifIFD:ISO", "100", None), "xmp")
+        self.assertIsNone(gaps.reason("files/a/x.tif", "ExifIFD:ISO", "100", "200"))
+        self.assertIsNone(gaps.reason("files/b/y.jpg", "ExifIFD:ISO", "100", None))
+
+
 class BrokenJpegChains(unittest.TestCase):
     def test_a_stray_byte_between_segments_is_found_before_the_scan_only(self):
         app0 = b"\xff\xe0\x00\x04ab"

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <string>
+
 #include "varrow/blocks/iptc/iptc_conversions.h"
 
 namespace meta {
@@ -32,6 +35,23 @@ TEST(IptcConversions, CharacterSets) {
     EXPECT_EQ(detail::FormatIptcCharacterSet("?\x1c\x02"), " ? \x1c \x02");
     EXPECT_EQ(detail::FormatIptcCharacterSet("\x1b%GX"), "ESC % G X");
     EXPECT_EQ(detail::FormatIptcCharacterSet(""), "");
+
+    // NULs are padding wherever they stand; beyond ASCII each character (a
+    // whole UTF-8 sequence, or a stray byte) is one "?".
+    EXPECT_EQ(detail::FormatIptcCharacterSet(std::string("\0\x1b%G\0", 5)), "UTF8");
+    EXPECT_EQ(detail::FormatIptcCharacterSet(std::string("\0\xc3\x84\x1c\x02", 5)), " ? \x1c \x02");
+    EXPECT_EQ(detail::FormatIptcCharacterSet("\xe2\x82\xac\x1b(B"), " ?ESC ( B");
+    EXPECT_EQ(detail::FormatIptcCharacterSet("\xf0\x9f\x98\x80" "A"), " ? A");
+    EXPECT_EQ(detail::FormatIptcCharacterSet("\x80\xc3" "A\xe2\x82"), " ? ? A ? ?");
+    EXPECT_EQ(detail::FormatIptcCharacterSet("\xff\xfe"), " ? ?");
+
+    // A repeated declaration is not a list: the last one stands.
+    EXPECT_EQ(IptcCharacterSetToDisplay(Value(ValueSet{Value("\x1b-A"), Value("\x1b%G")}), store),
+              Value("UTF8"));
+    EXPECT_EQ(IptcCharacterSetToDisplay(Value(ValueSet{Value("\x1b%G"), Value("\x1b-A")}), store),
+              Value("ESC - A"));
+    EXPECT_EQ(IptcCharacterSetToDisplay(Value(ValueSet{}), store), Value(ValueSet{}));
+    EXPECT_EQ(IptcCharacterSetToDisplay(Value(std::uint32_t{3}), store), Value(std::uint32_t{3}));
 }
 
 TEST(IptcConversions, PhotoMechanicPreferences) {

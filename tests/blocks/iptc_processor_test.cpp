@@ -119,6 +119,17 @@ TEST_F(IptcProcessorTest, ExtendedDatasets) {
 
     // Length octets that run past the block.
     EXPECT_EQ(ReadBlock({0x1C, 2, 202, 0x80, 0x04, 0x00, 0x01}), ReadResult::Error);
+
+    // Lengths no block can hold end the read, whatever the octets say.
+    IptcBuilder huge;
+    huge.Dataset(2, 25, "kept")
+        .Raw({0x1C, 2, 202, 0x80, 0x08, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0});
+    EXPECT_EQ(ReadBlock(huge.Get()), ReadResult::Error);
+    EXPECT_EQ(App("Keywords").GetRawValue(), Value("kept"));
+    EXPECT_FALSE(App("ObjectPreviewData"));
+    EXPECT_EQ(ReadBlock({0x1C, 2, 202, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 0, 0}), ReadResult::Error);
+    EXPECT_EQ(ReadBlock({0x1C, 2, 120, 0x7F, 0xFF, 'a', 'b'}), ReadResult::Error);
+    EXPECT_EQ(metadata_.Size(), 0u);
 }
 
 TEST_F(IptcProcessorTest, DamageEndsTheReadButKeepsEarlierItems) {
@@ -175,6 +186,42 @@ TEST_F(IptcProcessorTest, UnknownRecordsAndDatasets) {
     EXPECT_EQ(App("0x00a5").GetRawValue(), Value(std::uint32_t{0}));
     EXPECT_EQ(metadata_.Find(FieldGroup::IptcFotoStation, "0x000a").GetRawValue(), Value(std::uint32_t{5}));
     EXPECT_EQ(metadata_.Size(), 7u);  // record 5 skipped
+}
+
+TEST_F(IptcProcessorTest, EnumeratedDatasetsShowUnmatchedCodesAsUnknown) {
+    IptcBuilder b;
+    b.Dataset(1, 60, std::string(1, '\0'))        // EnvelopePriority: one NUL, read as ""
+        .Dataset(1, 20, Be16(99))                 // FileFormat beyond the table
+        .Dataset(2, 10, "5")                      // Urgency in the table
+        .Dataset(2, 131, "X")                     // ImageOrientation beyond it
+        .Dataset(3, 55, std::string(1, '\x02'));  // SupplementalType in the table
+    ASSERT_EQ(ReadBlock(b.Get()), ReadResult::Success);
+    Metadatum const priority = metadata_.Find(FieldGroup::IptcEnvelope, "EnvelopePriority");
+    EXPECT_EQ(priority.GetRawValue(), Value(""));
+    EXPECT_EQ(priority.GetDisplayValueAsString(), "Unknown ()");
+    EXPECT_EQ(metadata_.Find(FieldGroup::IptcEnvelope, "FileFormat").GetDisplayValueAsString(),
+              "Unknown (99)");
+    EXPECT_EQ(App("Urgency").GetDisplayValueAsString(), "5 (normal urgency)");
+    EXPECT_EQ(App("ImageOrientation").GetDisplayValueAsString(), "Unknown (X)");
+    EXPECT_EQ(metadata_.Find(FieldGroup::IptcNewsPhoto, "SupplementalType").GetDisplayValueAsString(),
+              "Logo");
+}
+
+TEST_F(IptcProcessorTest, CharacterSetDisplay) {
+    // A declaration that is neither UTF-8 nor ASCII: the leading NUL goes,
+    // the Windows-1252 byte becomes one "?".
+    ASSERT_EQ(ReadBlock(IptcBuilder().Dataset(1, 90, std::string("\0\xc4\x1c\x02", 4)).Take()),
+              ReadResult::Success);
+    Metadatum const odd = metadata_.Find(FieldGroup::IptcEnvelope, "CodedCharacterSet");
+    ASSERT_TRUE(odd);
+    EXPECT_EQ(odd.GetDisplayValueAsString(), " ? \x1c \x02");
+
+    // Written twice: the raw value keeps both, the display shows one.
+    ASSERT_EQ(ReadBlock(IptcBuilder().Dataset(1, 90, "\x1b%G").Dataset(1, 90, "\x1b%G").Take()),
+              ReadResult::Success);
+    Metadatum const twice = metadata_.Find(FieldGroup::IptcEnvelope, "CodedCharacterSet");
+    EXPECT_EQ(twice.GetRawValue(), Value(ValueSet{Value("\x1b%G"), Value("\x1b%G")}));
+    EXPECT_EQ(twice.GetDisplayValue(), Value("UTF8"));
 }
 
 TEST_F(IptcProcessorTest, RespectsTheUsableLimitAndRestoresTheStore) {

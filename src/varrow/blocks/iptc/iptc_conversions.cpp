@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
+#include <string>
 #include <utility>
 
 namespace meta {
@@ -10,6 +12,25 @@ namespace {
 
 bool AllDigits(std::string_view text) noexcept {
     return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Bytes taken by the character at `i` (at least 1): a well-formed multi-byte
+// UTF-8 sequence counts as one character, any other byte as one of its own.
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t i) noexcept {
+    auto const lead = static_cast<unsigned char>(text[i]);
+    std::size_t n = 1;
+    if (lead >= 0xC2 && lead < 0xE0) {
+        n = 2;
+    } else if (lead >= 0xE0 && lead < 0xF0) {
+        n = 3;
+    } else if (lead >= 0xF0 && lead < 0xF5) {
+        n = 4;
+    }
+    if (n == 1 || text.size() - i < n) return 1;
+    for (std::size_t k = 1; k < n; ++k) {
+        if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return 1;
+    }
+    return n;
 }
 
 // Applies `format` to a String, or to every String of a Set.
@@ -60,16 +81,30 @@ std::string FormatIptcTime(std::string_view text) {
 }
 
 std::string FormatIptcCharacterSet(std::string_view text) {
+    // NULs are padding, never part of an escape sequence.
+    if (text.find('\0') != std::string_view::npos) {
+        std::string compact(text);
+        compact.erase(std::remove(compact.begin(), compact.end(), '\0'), compact.end());
+        return FormatIptcCharacterSet(compact);
+    }
     if (text == "\x1b%G") return "UTF8";
     // Anything else spelt out character by character, so that the control
     // characters of a damaged or exotic escape stay visible: "ESC - A".
+    // ISO 2022 escapes are 7-bit: anything beyond ASCII has no name here and
+    // shows as "?".
     std::string out;
     out.reserve(text.size() * 3);
-    for (char c : text) {
+    for (std::size_t i = 0; i < text.size();) {
+        char const c = text[i];
         if (c == '\x1b') {
             out.append("ESC");
-        } else {
+            ++i;
+        } else if (static_cast<unsigned char>(c) < 0x80) {
             out.append(1, ' ').append(1, c);
+            ++i;
+        } else {
+            out.append(" ?");
+            i += Utf8SequenceLength(text, i);
         }
     }
     return out;
@@ -110,6 +145,11 @@ Value IptcPrefsToDisplay(Value const& value, ReadStore&) {
 }
 
 Value IptcCharacterSetToDisplay(Value const& value, ReadStore&) {
+    // The declaration holds for the whole block, so a repeated one is not a
+    // list: as with any repeated declaration, the last one stands.
+    if (value.Exists(Value::Type::Set) && value.Length() != 0) {
+        return MapText(value.Get<ValueSet>().back(), detail::FormatIptcCharacterSet);
+    }
     return MapText(value, detail::FormatIptcCharacterSet);
 }
 

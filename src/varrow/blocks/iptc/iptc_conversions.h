@@ -22,8 +22,10 @@ VARROW_API Value IptcDateToDisplay(Value const& value, ReadStore& store);
 VARROW_API Value IptcTimeToDisplay(Value const& value, ReadStore& store);
 
 // The ISO 2022 escape of CodedCharacterSet: ESC % G (UTF-8) shows as
-// "UTF8"; other text is spelt out with a space before each character and ESC for the escape character
-// ("\x1b-A" shows as "ESC - A", "?" as " ?").
+// "UTF8"; other text is spelt out with a space before each character and ESC
+// for the escape character ("\x1b-A" shows as "ESC - A", "?" as " ?"). NULs
+// are left out and a character beyond ASCII shows as "?". A repeated
+// declaration shows as its last one, not as a list.
 VARROW_API Value IptcCharacterSetToDisplay(Value const& value, ReadStore& store);
 
 // Photo Mechanic's preferences, "tagged:colour class:rating:frame", as

@@ -175,27 +175,27 @@ constexpr LookupRow<long long> kRows15[] = {
 };
 
 constexpr LookupDef<long long> kLookups0[] = {
-    {"IptcFileFormat", kRows0},
-    {"IptcObjectPreviewFileFormat", kRows0},
-    {"IptcSupplementalType", kRows7},
-    {"IptcColorRepresentation", kRows8},
-    {"IptcInterchangeColorSpace", kRows9},
-    {"IptcSampleStructure", kRows10},
-    {"IptcScanningDirection", kRows11},
-    {"IptcIPTCImageRotation", kRows12},
-    {"IptcQuantizationMethod", kRows13},
-    {"IptcExcursionTolerance", kRows14},
-    {"IptcSizeMode", kRows15},
+    {"IptcFileFormat", kRows0, EnumValuesStrategy::Whole, LookupDefault::Unknown},
+    {"IptcObjectPreviewFileFormat", kRows0, EnumValuesStrategy::Whole, LookupDefault::Unknown},
+    {"IptcSupplementalType", kRows7, EnumValuesStrategy::Whole, LookupDefault::Unknown},
+    {"IptcColorRepresentation", kRows8, EnumValuesStrategy::Whole, LookupDefault::Unknown},
+    {"IptcInterchangeColorSpace", kRows9, EnumValuesStrategy::Whole, LookupDefault::Unknown},
+    {"IptcSampleStructure", kRows10, EnumValuesStrategy::Whole, LookupDefault::Unknown},
+    {"IptcScanningDirection", kRows11, EnumValuesStrategy::Whole, LookupDefault::Unknown},
+    {"IptcIPTCImageRotation", kRows12, EnumValuesStrategy::Whole, LookupDefault::Unknown},
+    {"IptcQuantizationMethod", kRows13, EnumValuesStrategy::Whole, LookupDefault::Unknown},
+    {"IptcExcursionTolerance", kRows14, EnumValuesStrategy::Whole, LookupDefault::Unknown},
+    {"IptcSizeMode", kRows15, EnumValuesStrategy::Whole, LookupDefault::Unknown},
 };
 
 constexpr LookupDef<std::string> kLookups2[] = {
-    {"IptcEnvelopePriority", kRows1},
-    {"IptcEditorialUpdate", kRows2},
-    {"IptcUrgency", kRows1},
-    {"IptcActionAdvised", kRows3},
-    {"IptcObjectCycle", kRows4},
-    {"IptcImageOrientation", kRows5},
-    {"IptcAudioType", kRows6},
+    {"IptcEnvelopePriority", kRows1, EnumValuesStrategy::Whole, LookupDefault::Unknown},
+    {"IptcEditorialUpdate", kRows2, EnumValuesStrategy::Whole, LookupDefault::Unknown},
+    {"IptcUrgency", kRows1, EnumValuesStrategy::Whole, LookupDefault::Unknown},
+    {"IptcActionAdvised", kRows3, EnumValuesStrategy::Whole, LookupDefault::Unknown},
+    {"IptcObjectCycle", kRows4, EnumValuesStrategy::Whole, LookupDefault::Unknown},
+    {"IptcImageOrientation", kRows5, EnumValuesStrategy::Whole, LookupDefault::Unknown},
+    {"IptcAudioType", kRows6, EnumValuesStrategy::Whole, LookupDefault::Unknown},
 };
 
 }  // namespace

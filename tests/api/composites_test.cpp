@@ -4,10 +4,12 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "varrow/api/metadata.h"
 #include "varrow/fields/composites/composite_computations.h"
+#include "varrow/processors/read_store.h"
 #include "varrow/values/fraction.h"
 
 namespace meta {
@@ -121,6 +123,99 @@ TEST_F(Composites, ScaleFactorFromTheFocalPlaneResolution) {
     in.focalLength = 10;
     in.focalLengthIn35mm = 28;
     EXPECT_DOUBLE_EQ(*composites::CalcScaleFactor35efl(in), 2.8);
+}
+
+TEST_F(Composites, ScaleFactorSourcesInOrderOfTrust) {
+    composites::ScaleFactorInputs in;
+    in.focalPlaneXResolution = 3053;  // a small picture's resolution: no sensor
+    in.focalPlaneYResolution = 3053;
+    in.focalPlaneResolutionUnit = 3;
+    in.width = 100;
+    in.height = 80;
+    EXPECT_FALSE(composites::CalcScaleFactor35efl(in));  // diagonal 0.4 mm
+    in.focalPlaneResolutionUnit = 2;
+    in.focalPlaneXResolution = 12.05;
+    in.width = 2400;
+    in.height = 1600;
+    EXPECT_FALSE(composites::CalcScaleFactor35efl(in));  // diagonal 5 m
+    // A focal plane size counts only with a sensor's shape, and scales with the zoom.
+    in.focalPlaneXSize = 19.8628;
+    in.focalPlaneYSize = 14.8844;
+    in.digitalZoom = 2.73;
+    double const sized = 43.266615305567875 / std::hypot(19.8628, 14.8844) * 2.73;
+    EXPECT_DOUBLE_EQ(*composites::CalcScaleFactor35efl(in), sized);
+    in.focalPlaneYSize = 5;
+    EXPECT_FALSE(composites::CalcScaleFactor35efl(in));
+    // A recorded diagonal beats the size; Canon's sensor beats both.
+    in.focalPlaneDiagonal = 6.64;
+    EXPECT_DOUBLE_EQ(*composites::CalcScaleFactor35efl(in), 43.266615305567875 / 6.64 * 2.73);
+    in.canonSensorDiagonal = std::nan("");
+    EXPECT_DOUBLE_EQ(*composites::CalcScaleFactor35efl(in), 43.266615305567875 / 6.64 * 2.73);
+    in.canonSensorDiagonal = 26.7;
+    EXPECT_DOUBLE_EQ(*composites::CalcScaleFactor35efl(in), 43.266615305567875 / 26.7 * 2.73);
+    // The 35 mm equivalent needs both lengths above zero.
+    in.focalLength = 0;
+    in.focalLengthIn35mm = 28;
+    EXPECT_DOUBLE_EQ(*composites::CalcScaleFactor35efl(in), 43.266615305567875 / 26.7 * 2.73);
+}
+
+// The inputs of ScaleFactor35efl, in the definition's order, as one value
+// each for the value, display and raw levels.
+Value ScaleFactorFrom(std::vector<std::pair<std::size_t, Value>> const& given, std::string make) {
+    std::vector<Value> inputs(16);
+    for (auto const& [index, value] : given) inputs[index] = value;
+    ValueRefSequence refs;
+    for (int level = 0; level < 3; ++level) {
+        for (Value const& input : inputs) refs.push_back(&input);
+    }
+    ReadStore store;
+    store.make = std::move(make);
+    return composites::ScaleFactor35efl(Value(std::move(refs)), store);
+}
+
+TEST_F(Composites, ScaleFactorOfCanonCamerasFromTheResolutionFractions) {
+    // EOS 40D: 3888000/876 and 2592000/583 pixels per inch; the picture is
+    // small, which would make the resolution rule give a factor of 62.
+    std::vector<std::pair<std::size_t, Value>> const inputs{{7, Value(std::uint16_t{2})},
+                                                            {8, Value(Fraction(3888000, 876))},
+                                                            {9, Value(Fraction(2592000, 583))},
+                                                            {10, Value(std::uint32_t{100})},
+                                                            {11, Value(std::uint32_t{67})}};
+    double const canon = 43.266615305567875 / (std::hypot(0.876, 0.583) * 25.4);
+    EXPECT_DOUBLE_EQ(ScaleFactorFrom(inputs, "Canon").Convert<double>(), canon);
+    EXPECT_NEAR(canon, 1.62, 0.01);
+    // Other makes do not write their resolution that way; for them the
+    // resolution describes a 0.7 mm sensor, which is no sensor at all.
+    EXPECT_FALSE(ScaleFactorFrom(inputs, "FUJIFILM").Exists());
+}
+
+TEST_F(Composites, ScaleFactorPrefersCanonsImageSize) {
+    // EXIF size 5494 x 3666, Canon's 5472 x 3648, both plausible.
+    auto inputs = std::vector<std::pair<std::size_t, Value>>{
+        {7, Value(std::uint16_t{2})},       {8, Value(Fraction(5472000, 1436))},
+        {9, Value(Fraction(3648000, 956))}, {10, Value(std::uint32_t{5494})},
+        {11, Value(std::uint32_t{3666})},   {12, Value(std::uint32_t{5472})},
+        {13, Value(std::uint32_t{3648})}};
+    double const x = 5472 * 25.4 / (5472000 / 1436.0);
+    double const y = 3648 * 25.4 / (3648000 / 956.0);
+    EXPECT_NEAR(ScaleFactorFrom(inputs, "Canon").Convert<double>(), 43.266615305567875 / std::hypot(x, y),
+                1e-12);
+    // A size of an implausible shape is passed over.
+    inputs[4].second = Value(std::uint32_t{10});
+    inputs[6].second = Value(std::uint32_t{100});
+    EXPECT_FALSE(ScaleFactorFrom(inputs, "Canon").Exists());
+}
+
+TEST_F(Composites, ZeroFocalLengthWithoutAScaleFactor) {
+    Set(FieldGroup::Exif, "FocalLength", Value(Fraction(0, 1)));
+    Set(FieldGroup::Exif, "FocalPlaneResolutionUnit", Value(std::uint16_t{2}));
+    Set(FieldGroup::Exif, "FocalPlaneXResolution", Value(Fraction(1234, 100)));
+    Set(FieldGroup::Exif, "FocalPlaneYResolution", Value(Fraction(1234, 100)));
+    Set(FieldGroup::Exif, "ExifImageWidth", Value(std::uint32_t{2400}));
+    Set(FieldGroup::Exif, "ExifImageHeight", Value(std::uint32_t{1600}));
+    metadata_.GenerateCompositeTags();
+    EXPECT_FALSE(Composite("ScaleFactor35efl"));
+    EXPECT_EQ(Shown("FocalLength35efl"), "0.0 mm");
 }
 
 TEST_F(Composites, GpsCoordinatesTakeTheirHemisphere) {

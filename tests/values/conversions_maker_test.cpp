@@ -29,8 +29,13 @@ TEST(Canon, EvEncodingAndFormulas) {
     EXPECT_DOUBLE_EQ(CanonExposureTimeConv(24), 16);
     EXPECT_NEAR(CanonExposureTimeConv(56), 1, 1e-12);
 
-    EXPECT_DOUBLE_EQ(CanonCalcSensorDiag(Fraction(36, 1), Fraction(24, 1)), std::hypot(36.0, 24.0));
-    EXPECT_TRUE(std::isnan(CanonCalcSensorDiag(Fraction(36, 0), Fraction(24, 1))));
+    // EOS 40D: 3888 x 2592 pixels over 0.876 x 0.583 inches.
+    EXPECT_NEAR(CanonCalcSensorDiag(Fraction(3888000, 876), Fraction(2592000, 583)),
+                std::hypot(0.876, 0.583) * 25.4, 1e-12);
+    EXPECT_TRUE(std::isnan(CanonCalcSensorDiag(Fraction(3888001, 876), Fraction(2592000, 583))));
+    EXPECT_TRUE(std::isnan(CanonCalcSensorDiag(Fraction(3888000, 1000), Fraction(2592000, 583))));
+    EXPECT_TRUE(std::isnan(CanonCalcSensorDiag(Fraction(3888000, 876), Fraction(2592000, 0))));
+    EXPECT_TRUE(std::isnan(CanonCalcSensorDiag(Fraction(0, 876), Fraction(2592000, 583))));
     EXPECT_EQ(ToCanonColorCalibString({-1, 2, 6500}), "-1 2 6500");
 }
 

@@ -14,9 +14,6 @@
 namespace meta::composites {
 namespace {
 
-// The diagonal of a 36 x 24 mm frame.
-constexpr double kFullFrameDiagonal = 43.266615305567875;
-
 std::string Printf(char const* format, double x) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, format, x);
@@ -153,65 +150,6 @@ Value LightValue(Value const& refs, ReadStore&) {
     double const lv = detail::CalculateLV(*aperture, *time, *iso);
     if (!std::isfinite(lv)) return {};
     return Value(lv);
-}
-
-std::optional<double> CalcScaleFactor35efl(ScaleFactorInputs const& in) {
-    double const zoom = Positive(in.digitalZoom) ? *in.digitalZoom : 1.0;
-    if (Positive(in.focalLength) && Positive(in.focalLengthIn35mm)) {
-        return *in.focalLengthIn35mm / *in.focalLength;
-    }
-    if (Positive(in.focalPlaneDiagonal)) return kFullFrameDiagonal / *in.focalPlaneDiagonal * zoom;
-    if (Positive(in.focalPlaneXResolution) && Positive(in.focalPlaneYResolution) && Positive(in.width) &&
-        Positive(in.height)) {
-        // Millimetres per resolution unit: 2 inches, 3 centimetres, 4
-        // millimetres, 5 micrometres; files without a unit mean inches.
-        double unit = 25.4;
-        if (in.focalPlaneResolutionUnit) {
-            switch (static_cast<int>(*in.focalPlaneResolutionUnit)) {
-                case 3: unit = 10; break;
-                case 4: unit = 1; break;
-                case 5: unit = 0.001; break;
-                default: break;
-            }
-        }
-        double const x = *in.width * unit / *in.focalPlaneXResolution;
-        double const y = *in.height * unit / *in.focalPlaneYResolution;
-        double const diagonal = std::hypot(x, y);
-        if (diagonal > 0) return kFullFrameDiagonal / diagonal * zoom;
-    }
-    return std::nullopt;
-}
-
-Value ScaleFactor35efl(Value const& refs, ReadStore&) {
-    Inputs const in(refs);
-    // Inputs, in the definition's order: FocalLength, FocalLengthIn35mmFormat,
-    // DigitalZoom, FocalPlaneDiagonal, SensorSize, FocalPlaneXSize,
-    // FocalPlaneYSize, FocalPlaneResolutionUnit, FocalPlaneXResolution,
-    // FocalPlaneYResolution, ExifImageWidth, ExifImageHeight,
-    // CanonImageWidth, CanonImageHeight, ImageWidth, ImageHeight.
-    ScaleFactorInputs inputs;
-    inputs.focalLength = in.Number(0);
-    inputs.focalLengthIn35mm = in.Number(1);
-    inputs.digitalZoom = in.Number(2);
-    inputs.focalPlaneDiagonal = in.Number(3);
-    inputs.focalPlaneResolutionUnit = in.Number(7);
-    inputs.focalPlaneXResolution = in.Number(8);
-    inputs.focalPlaneYResolution = in.Number(9);
-    for (std::size_t first : {10u, 12u, 14u}) {
-        if (Positive(in.Number(first)) && Positive(in.Number(first + 1))) {
-            inputs.width = in.Number(first);
-            inputs.height = in.Number(first + 1);
-            break;
-        }
-    }
-    // The sensor's own size, when a maker note gives it, beats the
-    // resolution-based estimate.
-    if (!Positive(inputs.focalPlaneDiagonal) && Positive(in.Number(5)) && Positive(in.Number(6))) {
-        inputs.focalPlaneDiagonal = std::hypot(*in.Number(5), *in.Number(6));
-    }
-    std::optional<double> const scale = CalcScaleFactor35efl(inputs);
-    if (!scale || !std::isfinite(*scale)) return {};
-    return Value(*scale);
 }
 
 Value FocalLength35efl(Value const& refs, ReadStore&) {

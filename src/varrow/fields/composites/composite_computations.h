@@ -57,16 +57,23 @@ Value GpsPositionDisplay(Value const& value, ReadStore& store);
 // One decimal from one megapixel on, three below, six below a thousandth.
 std::string FormatMegapixels(double megapixels);
 // The 35 mm scale factor from what the camera recorded, in order of trust:
-// the 35 mm equivalent focal length, the focal plane diagonal, the focal
-// plane resolution with the image size. Empty when nothing fits.
+// the 35 mm equivalent focal length, Canon's sensor size hidden in the focal
+// plane resolution, a recorded sensor diagonal or size, the focal plane
+// size, and last the focal plane resolution with the image size. Empty
+// when nothing fits.
 struct ScaleFactorInputs {
     std::optional<double> focalLength;
     std::optional<double> focalLengthIn35mm;
     std::optional<double> digitalZoom;
-    std::optional<double> focalPlaneDiagonal;
+    // From CanonCalcSensorDiag; NaN or empty when it does not apply.
+    std::optional<double> canonSensorDiagonal;
+    std::optional<double> focalPlaneDiagonal;  // FocalPlaneDiagonal or SensorSize
+    std::optional<double> focalPlaneXSize;
+    std::optional<double> focalPlaneYSize;
     std::optional<double> focalPlaneXResolution;
     std::optional<double> focalPlaneYResolution;
     std::optional<double> focalPlaneResolutionUnit;
+    // The first image width and height pair of a plausible aspect ratio.
     std::optional<double> width;
     std::optional<double> height;
 };

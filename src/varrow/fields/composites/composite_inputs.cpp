@@ -1,7 +1,11 @@
 #include "varrow/fields/composites/composite_inputs.h"
 
+#include <cctype>
+#include <cmath>
+#include <cstdio>
 #include <vector>
 
+#include "varrow/processors/read_store.h"
 #include "varrow/values/value_converter.h"
 
 namespace meta::composites {
@@ -29,6 +33,49 @@ std::optional<double> NumberOf(Value const& value) {
     } catch (std::exception const&) {  // ValueException and the parse errors of text
         return std::nullopt;
     }
+}
+
+std::optional<Fraction> FractionOf(Value const& value) {
+    switch (value.GetType()) {
+        case Value::Type::Fraction: return value.Get<Fraction>();
+        case Value::Type::FractionArray: {
+            auto const& list = value.Get<std::vector<Fraction>>();
+            if (list.empty()) return std::nullopt;
+            return list.front();
+        }
+        case Value::Type::String: {
+            Fraction f;
+            std::string const& text = value.Get<std::string>();
+            if (detail::ParseFraction(text, f) != text.size()) return std::nullopt;
+            return f;
+        }
+        default: return std::nullopt;
+    }
+}
+
+bool IsPositive(std::optional<double> x) {
+    return x && std::isfinite(*x) && *x > 0;
+}
+
+std::string FormatNumber(char const* format, double x) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, format, x);
+    return buffer;
+}
+
+bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(text[i])) !=
+            std::tolower(static_cast<unsigned char>(prefix[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool MakeMatches(ReadStore const& store, std::string_view prefix) {
+    return store.make.empty() || StartsWithIgnoringCase(store.make, prefix);
 }
 
 std::optional<double> Inputs::Number(std::size_t i) const {

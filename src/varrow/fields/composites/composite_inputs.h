@@ -3,8 +3,14 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 
+#include "varrow/values/fraction.h"
 #include "varrow/values/value.h"
+
+namespace meta {
+struct ReadStore;
+}
 
 namespace meta::composites {
 
@@ -35,5 +41,20 @@ class Inputs {
 };
 
 std::optional<double> NumberOf(Value const& value);
+// A fraction as stored: a fraction, the first of an array of them, or text
+// "N/D". Empty for anything else.
+std::optional<Fraction> FractionOf(Value const& value);
+// A finite number above zero.
+bool IsPositive(std::optional<double> x);
+// printf-style formatting of one number.
+std::string FormatNumber(char const* format, double x);
+bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix);
+// Whether the camera make noted by the reader starts with `prefix`, ignoring
+// case. An unknown make matches every prefix: maker-specific composites are
+// then judged by their inputs alone.
+bool MakeMatches(ReadStore const& store, std::string_view prefix);
+
+// The diagonal of a 36 x 24 mm frame.
+inline constexpr double kFullFrameDiagonal = 43.266615305567875;
 
 }  // namespace meta::composites

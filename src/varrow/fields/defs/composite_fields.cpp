@@ -3,6 +3,10 @@
 #include <cstdint>
 
 #include "varrow/fields/composites/composite_computations.h"
+#include "varrow/fields/composites/date_composites.h"
+#include "varrow/fields/composites/depth_of_field.h"
+#include "varrow/fields/composites/lens_composites.h"
+#include "varrow/fields/composites/maker_composites.h"
 #include "varrow/fields/defs/field_defs.h"
 #include "varrow/fields/field_row.h"
 
@@ -11,55 +15,118 @@ namespace meta::field_defs {
 namespace {
 
 void Customise1(CompositeField& f);  // CompositeFields Aperture Aperture
-void Customise2(CompositeField& f);  // CompositeFields CircleOfConfusion CircleOfConfusion
-void Customise3(CompositeField& f);  // CompositeFields CreateDate CreateDate
-void Customise4(CompositeField& f);  // CompositeFields DateTimeDigitized DateTimeDigitized
-void Customise5(CompositeField& f);  // CompositeFields DateTimeOriginal DateTimeOriginal
-void Customise6(CompositeField& f);  // CompositeFields FOV FOV
-void Customise7(CompositeField& f);  // CompositeFields FocalLength35efl FocalLength35efl
-void Customise8(CompositeField& f);  // CompositeFields GPSAltitude GPSAltitude
-void Customise9(CompositeField& f);  // CompositeFields GPSDateTime GPSDateTime
-void Customise10(CompositeField& f);  // CompositeFields GPSLatitude GPSLatitude
-void Customise11(CompositeField& f);  // CompositeFields GPSLongitude GPSLongitude
-void Customise12(CompositeField& f);  // CompositeFields GPSPosition GPSPosition
-void Customise13(CompositeField& f);  // CompositeFields HyperfocalDistance HyperfocalDistance
-void Customise14(CompositeField& f);  // CompositeFields ImageSize ImageSize
-void Customise15(CompositeField& f);  // CompositeFields LightValue LightValue
-void Customise16(CompositeField& f);  // CompositeFields Megapixels Megapixels
-void Customise17(CompositeField& f);  // CompositeFields Model Model
-void Customise18(CompositeField& f);  // CompositeFields ModifyDate ModifyDate
-void Customise19(CompositeField& f);  // CompositeFields Path Path
-void Customise20(CompositeField& f);  // CompositeFields ScaleFactor35efl ScaleFactor35efl
-void Customise21(CompositeField& f);  // CompositeFields ShutterSpeed ShutterSpeed
+void Customise2(CompositeField& f);  // CompositeFields CanonISO ISO
+void Customise3(CompositeField& f);  // CompositeFields CanonLens Lens
+void Customise4(CompositeField& f);  // CompositeFields CircleOfConfusion CircleOfConfusion
+void Customise5(CompositeField& f);  // CompositeFields CreateDate CreateDate
+void Customise6(CompositeField& f);  // CompositeFields DOF DOF
+void Customise7(CompositeField& f);  // CompositeFields DateTimeDigitized DateTimeDigitized
+void Customise8(CompositeField& f);  // CompositeFields DateTimeOriginal DateTimeOriginal
+void Customise9(CompositeField& f);  // CompositeFields FOV FOV
+void Customise10(CompositeField& f);  // CompositeFields FocalLength35efl FocalLength35efl
+void Customise11(CompositeField& f);  // CompositeFields GPSAltitude GPSAltitude
+void Customise12(CompositeField& f);  // CompositeFields GPSDateTime GPSDateTime
+void Customise13(CompositeField& f);  // CompositeFields GPSLatitude GPSLatitude
+void Customise14(CompositeField& f);  // CompositeFields GPSLongitude GPSLongitude
+void Customise15(CompositeField& f);  // CompositeFields GPSPosition GPSPosition
+void Customise16(CompositeField& f);  // CompositeFields HyperfocalDistance HyperfocalDistance
+void Customise17(CompositeField& f);  // CompositeFields ImageSize ImageSize
+void Customise18(CompositeField& f);  // CompositeFields IptcDateTimeCreated DateTimeCreated
+void Customise19(CompositeField& f);  // CompositeFields IptcDigitalCreationDateTime DigitalCreationDateTime
+void Customise20(CompositeField& f);  // CompositeFields LensDistortionA LensDistortionA
+void Customise21(CompositeField& f);  // CompositeFields LensDistortionB LensDistortionB
+void Customise22(CompositeField& f);  // CompositeFields LensDistortionC LensDistortionC
+void Customise23(CompositeField& f);  // CompositeFields LensDistortionKnown LensDistortionKnown
+void Customise24(CompositeField& f);  // CompositeFields LensDistortionScale LensDistortionScale
+void Customise25(CompositeField& f);  // CompositeFields LensID LensID
+void Customise26(CompositeField& f);  // CompositeFields LensID2 LensID
+void Customise27(CompositeField& f);  // CompositeFields LightValue LightValue
+void Customise28(CompositeField& f);  // CompositeFields Megapixels Megapixels
+void Customise29(CompositeField& f);  // CompositeFields Model Model
+void Customise30(CompositeField& f);  // CompositeFields ModifyDate ModifyDate
+void Customise31(CompositeField& f);  // CompositeFields NikonLensID LensID
+void Customise32(CompositeField& f);  // CompositeFields NikonLensSpec LensSpec
+void Customise33(CompositeField& f);  // CompositeFields NikonVignettingCorrectionApplied NikonVignettingCorrectionApplied
+void Customise34(CompositeField& f);  // CompositeFields PanasonicImageHeight ImageHeight
+void Customise35(CompositeField& f);  // CompositeFields PanasonicImageWidth ImageWidth
+void Customise36(CompositeField& f);  // CompositeFields Path Path
+void Customise37(CompositeField& f);  // CompositeFields RicohLensID LensID
+void Customise38(CompositeField& f);  // CompositeFields ScaleFactor35efl ScaleFactor35efl
+void Customise39(CompositeField& f);  // CompositeFields ShutterSpeed ShutterSpeed
+void Customise40(CompositeField& f);  // CompositeFields SonyChromaticAberrationCorrectionApplied SonyChromaticAberrationCorrectionApplied
+void Customise41(CompositeField& f);  // CompositeFields SonyDistortionCorrectionApplied SonyDistortionCorrectionApplied
+void Customise42(CompositeField& f);  // CompositeFields SonyFocusDistance FocusDistance
+void Customise43(CompositeField& f);  // CompositeFields SonyFocusDistance2 FocusDistance2
+void Customise44(CompositeField& f);  // CompositeFields SonyVignettingCorrectionApplied SonyVignettingCorrectionApplied
+void Customise45(CompositeField& f);  // CompositeFields XmpLensID LensID
 
 constexpr detail::FieldRow<CompositeField> kCompositeFieldsRows[] = {
     {{"Aperture", 8}, "Aperture", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise1},
+    {{"CanonISO", 8}, "ISO", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise2},
+    {{"CanonLens", 9}, "Lens", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise3},
     {{"CircleOfConfusion", 17}, "CircleOfConfusion", nullptr, nullptr,
-     0, 0, 0, 1, false, nullptr, {}, Customise2},
-    {{"CreateDate", 10}, "CreateDate", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise3},
-    {{"DateTimeDigitized", 17}, "DateTimeDigitized", nullptr, nullptr,
      0, 0, 0, 1, false, nullptr, {}, Customise4},
-    {{"DateTimeOriginal", 16}, "DateTimeOriginal", nullptr, nullptr,
-     0, 0, 0, 1, false, nullptr, {}, Customise5},
-    {{"FOV", 3}, "FOV", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise6},
-    {{"FocalLength35efl", 16}, "FocalLength35efl", nullptr, nullptr,
+    {{"CreateDate", 10}, "CreateDate", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise5},
+    {{"DOF", 3}, "DOF", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise6},
+    {{"DateTimeDigitized", 17}, "DateTimeDigitized", nullptr, nullptr,
      0, 0, 0, 1, false, nullptr, {}, Customise7},
-    {{"GPSAltitude", 11}, "GPSAltitude", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise8},
-    {{"GPSDateTime", 11}, "GPSDateTime", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise9},
-    {{"GPSLatitude", 11}, "GPSLatitude", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise10},
-    {{"GPSLongitude", 12}, "GPSLongitude", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise11},
-    {{"GPSPosition", 11}, "GPSPosition", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise12},
+    {{"DateTimeOriginal", 16}, "DateTimeOriginal", nullptr, nullptr,
+     0, 0, 0, 1, false, nullptr, {}, Customise8},
+    {{"FOV", 3}, "FOV", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise9},
+    {{"FocalLength35efl", 16}, "FocalLength35efl", nullptr, nullptr,
+     0, 0, 0, 1, false, nullptr, {}, Customise10},
+    {{"GPSAltitude", 11}, "GPSAltitude", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise11},
+    {{"GPSDateTime", 11}, "GPSDateTime", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise12},
+    {{"GPSLatitude", 11}, "GPSLatitude", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise13},
+    {{"GPSLongitude", 12}, "GPSLongitude", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise14},
+    {{"GPSPosition", 11}, "GPSPosition", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise15},
     {{"HyperfocalDistance", 18}, "HyperfocalDistance", nullptr, nullptr,
-     0, 0, 0, 1, false, nullptr, {}, Customise13},
-    {{"ImageSize", 9}, "ImageSize", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise14},
-    {{"LightValue", 10}, "LightValue", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise15},
-    {{"Megapixels", 10}, "Megapixels", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise16},
-    {{"Model", 5}, "Model", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise17},
-    {{"ModifyDate", 10}, "ModifyDate", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise18},
-    {{"Path", 4}, "Path", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise19},
-    {{"ScaleFactor35efl", 16}, "ScaleFactor35efl", nullptr, nullptr,
+     0, 0, 0, 1, false, nullptr, {}, Customise16},
+    {{"ImageSize", 9}, "ImageSize", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise17},
+    {{"IptcDateTimeCreated", 19}, "DateTimeCreated", nullptr, nullptr,
+     0, 0, 0, 1, false, nullptr, {}, Customise18},
+    {{"IptcDigitalCreationDateTime", 27}, "DigitalCreationDateTime", nullptr, nullptr,
+     0, 0, 0, 1, false, nullptr, {}, Customise19},
+    {{"LensDistortionA", 15}, "LensDistortionA", nullptr, nullptr,
      0, 0, 0, 1, false, nullptr, {}, Customise20},
-    {{"ShutterSpeed", 12}, "ShutterSpeed", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise21},
+    {{"LensDistortionB", 15}, "LensDistortionB", nullptr, nullptr,
+     0, 0, 0, 1, false, nullptr, {}, Customise21},
+    {{"LensDistortionC", 15}, "LensDistortionC", nullptr, nullptr,
+     0, 0, 0, 1, false, nullptr, {}, Customise22},
+    {{"LensDistortionKnown", 19}, "LensDistortionKnown", nullptr, nullptr,
+     0, 0, 0, 1, false, nullptr, {}, Customise23},
+    {{"LensDistortionScale", 19}, "LensDistortionScale", nullptr, nullptr,
+     0, 0, 0, 1, false, nullptr, {}, Customise24},
+    {{"LensID", 6}, "LensID", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise25},
+    {{"LensID2", 7}, "LensID", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise26},
+    {{"LightValue", 10}, "LightValue", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise27},
+    {{"Megapixels", 10}, "Megapixels", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise28},
+    {{"Model", 5}, "Model", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise29},
+    {{"ModifyDate", 10}, "ModifyDate", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise30},
+    {{"NikonLensID", 11}, "LensID", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise31},
+    {{"NikonLensSpec", 13}, "LensSpec", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise32},
+    {{"NikonVignettingCorrectionApplied", 32}, "NikonVignettingCorrectionApplied", nullptr, nullptr,
+     0, 0, 0, 1, false, nullptr, {}, Customise33},
+    {{"PanasonicImageHeight", 20}, "ImageHeight", nullptr, nullptr,
+     0, 0, 0, 1, false, nullptr, {}, Customise34},
+    {{"PanasonicImageWidth", 19}, "ImageWidth", nullptr, nullptr,
+     0, 0, 0, 1, false, nullptr, {}, Customise35},
+    {{"Path", 4}, "Path", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise36},
+    {{"RicohLensID", 11}, "LensID", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise37},
+    {{"ScaleFactor35efl", 16}, "ScaleFactor35efl", nullptr, nullptr,
+     0, 0, 0, 1, false, nullptr, {}, Customise38},
+    {{"ShutterSpeed", 12}, "ShutterSpeed", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise39},
+    {{"SonyChromaticAberrationCorrectionApplied", 40}, "SonyChromaticAberrationCorrectionApplied", nullptr, nullptr,
+     0, 0, 0, 1, false, nullptr, {}, Customise40},
+    {{"SonyDistortionCorrectionApplied", 31}, "SonyDistortionCorrectionApplied", nullptr, nullptr,
+     0, 0, 0, 1, false, nullptr, {}, Customise41},
+    {{"SonyFocusDistance", 17}, "FocusDistance", nullptr, nullptr,
+     0, 0, 0, 1, false, nullptr, {}, Customise42},
+    {{"SonyFocusDistance2", 18}, "FocusDistance2", nullptr, nullptr,
+     0, 0, 0, 1, false, nullptr, {}, Customise43},
+    {{"SonyVignettingCorrectionApplied", 31}, "SonyVignettingCorrectionApplied", nullptr, nullptr,
+     0, 0, 0, 1, false, nullptr, {}, Customise44},
+    {{"XmpLensID", 9}, "LensID", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise45},
 };
 
 void Customise1(CompositeField& f) {
@@ -69,126 +136,260 @@ void Customise1(CompositeField& f) {
 }
 
 void Customise2(CompositeField& f) {
+    f.rawConversion = &composites::CanonIso;
+    f.desiredInputs = {{FieldNamespace::Unknown, "CameraISO"}, {FieldNamespace::Unknown, "BaseISO"}, {FieldNamespace::Unknown, "AutoISO"}};
+}
+
+void Customise3(CompositeField& f) {
+    f.rawConversion = &composites::CanonLens;
+    f.displayConversion = &composites::CanonLensDisplay;
+    f.requiredInputs = {{FieldNamespace::Unknown, "MinFocalLength"}, {FieldNamespace::Unknown, "MaxFocalLength"}};
+}
+
+void Customise4(CompositeField& f) {
     f.rawConversion = &composites::CircleOfConfusion;
     f.displayConversion = &composites::CircleOfConfusionDisplay;
     f.requiredInputs = {{FieldNamespace::Unknown, "ScaleFactor35efl"}};
 }
 
-void Customise3(CompositeField& f) {
+void Customise5(CompositeField& f) {
     f.rawConversion = &composites::SubSecDateTime;
     f.requiredInputs = {{FieldNamespace::Unknown, "CreateDate"}};
     f.desiredInputs = {{FieldNamespace::Unknown, "SubSecTimeDigitized"}, {FieldNamespace::Unknown, "OffsetTimeDigitized"}};
 }
 
-void Customise4(CompositeField& f) {
+void Customise6(CompositeField& f) {
+    f.rawConversion = &composites::Dof;
+    f.displayConversion = &composites::DofDisplay;
+    f.requiredInputs = {{FieldNamespace::Unknown, "FocalLength"}, {FieldNamespace::Unknown, "Aperture"}, {FieldNamespace::Unknown, "CircleOfConfusion"}};
+    f.desiredInputs = {{FieldNamespace::Unknown, "FocusDistance"}, {FieldNamespace::Unknown, "SubjectDistance"}, {FieldNamespace::Unknown, "ObjectDistance"}, {FieldNamespace::Unknown, "ApproximateFocusDistance"}, {FieldNamespace::Unknown, "FocusDistanceLower"}, {FieldNamespace::Unknown, "FocusDistanceUpper"}};
+}
+
+void Customise7(CompositeField& f) {
     f.rawConversion = &composites::SubSecDateTime;
     f.requiredInputs = {{FieldNamespace::Unknown, "DateTimeDigitized"}};
     f.desiredInputs = {{FieldNamespace::Unknown, "SubSecTimeDigitized"}, {FieldNamespace::Unknown, "OffsetTimeDigitized"}};
 }
 
-void Customise5(CompositeField& f) {
+void Customise8(CompositeField& f) {
     f.rawConversion = &composites::SubSecDateTimeWithZone;
     f.requiredInputs = {{FieldNamespace::Unknown, "DateTimeOriginal"}};
     f.desiredInputs = {{FieldNamespace::Unknown, "TimeZone"}, {FieldNamespace::Unknown, "SubSecTimeOriginal"}, {FieldNamespace::Unknown, "OffsetTimeOriginal"}};
 }
 
-void Customise6(CompositeField& f) {
+void Customise9(CompositeField& f) {
     f.rawConversion = &composites::FieldOfView;
     f.displayConversion = &composites::FieldOfViewDisplay;
     f.requiredInputs = {{FieldNamespace::Unknown, "FocalLength"}, {FieldNamespace::Unknown, "ScaleFactor35efl"}};
     f.desiredInputs = {{FieldNamespace::Unknown, "FocusDistance"}};
 }
 
-void Customise7(CompositeField& f) {
+void Customise10(CompositeField& f) {
     f.rawConversion = &composites::FocalLength35efl;
     f.displayConversion = &composites::FocalLength35eflDisplay;
     f.requiredInputs = {{FieldNamespace::Unknown, "FocalLength"}};
     f.desiredInputs = {{FieldNamespace::Unknown, "ScaleFactor35efl"}};
 }
 
-void Customise8(CompositeField& f) {
+void Customise11(CompositeField& f) {
     f.rawConversion = &composites::GpsAltitude;
     f.displayConversion = &composites::GpsAltitudeDisplay;
     f.requiredInputs = {{FieldNamespace::Unknown, "GPSAltitude"}};
     f.desiredInputs = {{FieldNamespace::Unknown, "GPSAltitudeRef"}};
 }
 
-void Customise9(CompositeField& f) {
+void Customise12(CompositeField& f) {
     f.rawConversion = &composites::GpsDateTime;
     f.requiredInputs = {{FieldNamespace::Unknown, "GPSDateStamp"}, {FieldNamespace::Unknown, "GPSTimeStamp"}};
 }
 
-void Customise10(CompositeField& f) {
+void Customise13(CompositeField& f) {
     f.rawConversion = &composites::GpsLatitude;
     f.displayConversion = &composites::LatitudeDisplay;
     f.requiredInputs = {{FieldNamespace::Unknown, "GPSLatitude"}};
     f.desiredInputs = {{FieldNamespace::Unknown, "GPSLatitudeRef"}};
 }
 
-void Customise11(CompositeField& f) {
+void Customise14(CompositeField& f) {
     f.rawConversion = &composites::GpsLongitude;
     f.displayConversion = &composites::LongitudeDisplay;
     f.requiredInputs = {{FieldNamespace::Unknown, "GPSLongitude"}};
     f.desiredInputs = {{FieldNamespace::Unknown, "GPSLongitudeRef"}};
 }
 
-void Customise12(CompositeField& f) {
+void Customise15(CompositeField& f) {
     f.rawConversion = &composites::GpsPosition;
     f.displayConversion = &composites::GpsPositionDisplay;
     f.requiredInputs = {{FieldNamespace::Unknown, "GPSLatitude"}, {FieldNamespace::Unknown, "GPSLongitude"}};
 }
 
-void Customise13(CompositeField& f) {
+void Customise16(CompositeField& f) {
     f.rawConversion = &composites::HyperfocalDistance;
     f.displayConversion = &composites::HyperfocalDistanceDisplay;
     f.requiredInputs = {{FieldNamespace::Unknown, "FocalLength"}, {FieldNamespace::Unknown, "Aperture"}, {FieldNamespace::Unknown, "CircleOfConfusion"}};
 }
 
-void Customise14(CompositeField& f) {
+void Customise17(CompositeField& f) {
     f.rawConversion = &composites::ImageSize;
     f.displayConversion = &composites::ImageSizeDisplay;
     f.requiredInputs = {{FieldNamespace::Unknown, "ImageWidth"}, {FieldNamespace::Unknown, "ImageHeight"}};
     f.desiredInputs = {{FieldNamespace::Unknown, "ExifImageWidth"}, {FieldNamespace::Unknown, "ExifImageHeight"}, {FieldNamespace::Unknown, "RawImageCroppedSize"}};
 }
 
-void Customise15(CompositeField& f) {
+void Customise18(CompositeField& f) {
+    f.rawConversion = &composites::IptcDateTime;
+    f.requiredInputs = {{FieldNamespace::Iptc, "DateCreated"}, {FieldNamespace::Iptc, "TimeCreated"}};
+}
+
+void Customise19(CompositeField& f) {
+    f.rawConversion = &composites::IptcDateTime;
+    f.requiredInputs = {{FieldNamespace::Iptc, "DigitalCreationDate"}, {FieldNamespace::Iptc, "DigitalCreationTime"}};
+}
+
+void Customise20(CompositeField& f) {
+    f.rawConversion = &composites::LensDistortionParameter;
+    f.requiredInputs = {{FieldNamespace::Unknown, "DistortionParam08"}};
+}
+
+void Customise21(CompositeField& f) {
+    f.rawConversion = &composites::LensDistortionParameter;
+    f.requiredInputs = {{FieldNamespace::Unknown, "DistortionParam04"}};
+}
+
+void Customise22(CompositeField& f) {
+    f.rawConversion = &composites::LensDistortionParameter;
+    f.requiredInputs = {{FieldNamespace::Unknown, "DistortionParam11"}};
+}
+
+void Customise23(CompositeField& f) {
+    f.rawConversion = &composites::LensDistortionKnown;
+    f.displayConversion = &composites::YesNoDisplay;
+    f.requiredInputs = {{FieldNamespace::Unknown, "DistortionCorrection"}};
+}
+
+void Customise24(CompositeField& f) {
+    f.rawConversion = &composites::LensDistortionParameter;
+    f.requiredInputs = {{FieldNamespace::Unknown, "DistortionScale"}};
+}
+
+void Customise25(CompositeField& f) {
+    f.rawConversion = &composites::LensId;
+    f.requiredInputs = {{FieldNamespace::Unknown, "LensType"}};
+    f.desiredInputs = {{FieldNamespace::Unknown, "FocalLength"}, {FieldNamespace::Unknown, "MaxAperture"}, {FieldNamespace::Unknown, "MaxApertureValue"}, {FieldNamespace::Unknown, "MinFocalLength"}, {FieldNamespace::Unknown, "MaxFocalLength"}, {FieldNamespace::Unknown, "LensModel"}, {FieldNamespace::Unknown, "LensFocalRange"}, {FieldNamespace::Unknown, "LensSpec"}, {FieldNamespace::Unknown, "LensType2"}, {FieldNamespace::Unknown, "LensType3"}, {FieldNamespace::Unknown, "LensFocalLength"}, {FieldNamespace::Unknown, "RFLensType"}};
+}
+
+void Customise26(CompositeField& f) {
+    f.rawConversion = &composites::LensIdFromModel;
+    f.desiredInputs = {{FieldNamespace::Unknown, "LensModel"}, {FieldNamespace::Unknown, "Lens"}, {FieldNamespace::Generated, "LensID"}};
+}
+
+void Customise27(CompositeField& f) {
     f.rawConversion = &composites::LightValue;
     f.displayConversion = &composites::OneDecimalDisplay;
     f.requiredInputs = {{FieldNamespace::Unknown, "Aperture"}, {FieldNamespace::Unknown, "ShutterSpeed"}, {FieldNamespace::Unknown, "ISO"}};
 }
 
-void Customise16(CompositeField& f) {
+void Customise28(CompositeField& f) {
     f.rawConversion = &composites::Megapixels;
     f.displayConversion = &composites::MegapixelsDisplay;
     f.requiredInputs = {{FieldNamespace::Unknown, "ImageSize"}};
 }
 
-void Customise17(CompositeField& f) {
+void Customise29(CompositeField& f) {
     f.rawConversion = &composites::Model;
     f.requiredInputs = {{FieldNamespace::Unknown, "Model"}};
     f.desiredInputs = {{FieldNamespace::Unknown, "SonyModelID"}};
 }
 
-void Customise18(CompositeField& f) {
+void Customise30(CompositeField& f) {
     f.rawConversion = &composites::SubSecDateTime;
     f.requiredInputs = {{FieldNamespace::Unknown, "ModifyDate"}};
     f.desiredInputs = {{FieldNamespace::Unknown, "SubSecTime"}, {FieldNamespace::Unknown, "OffsetTime"}};
 }
 
-void Customise19(CompositeField& f) {
+void Customise31(CompositeField& f) {
+    f.rawConversion = &composites::NikonLensId;
+    f.requiredInputs = {{FieldNamespace::Unknown, "LensIDNumber"}, {FieldNamespace::Unknown, "LensFStops"}, {FieldNamespace::Unknown, "MinFocalLength"}, {FieldNamespace::Unknown, "MaxFocalLength"}, {FieldNamespace::Unknown, "MaxApertureAtMinFocal"}, {FieldNamespace::Unknown, "MaxApertureAtMaxFocal"}, {FieldNamespace::Unknown, "MCUVersion"}};
+    f.desiredInputs = {{FieldNamespace::Unknown, "LensType"}};
+}
+
+void Customise32(CompositeField& f) {
+    f.rawConversion = &composites::NikonLensSpec;
+    f.requiredInputs = {{FieldNamespace::Unknown, "Lens"}};
+    f.desiredInputs = {{FieldNamespace::Unknown, "LensType"}};
+}
+
+void Customise33(CompositeField& f) {
+    f.rawConversion = &composites::NikonVignettingCorrectionApplied;
+    f.displayConversion = &composites::YesNoDisplay;
+    f.requiredInputs = {{FieldNamespace::Unknown, "VignetteControl"}};
+}
+
+void Customise34(CompositeField& f) {
+    f.rawConversion = &composites::PanasonicImageHeight;
+    f.requiredInputs = {{FieldNamespace::Unknown, "SensorTopBorder"}, {FieldNamespace::Unknown, "SensorBottomBorder"}};
+}
+
+void Customise35(CompositeField& f) {
+    f.rawConversion = &composites::PanasonicImageWidth;
+    f.requiredInputs = {{FieldNamespace::Unknown, "SensorLeftBorder"}, {FieldNamespace::Unknown, "SensorRightBorder"}};
+}
+
+void Customise36(CompositeField& f) {
     f.rawConversion = &composites::Path;
 }
 
-void Customise20(CompositeField& f) {
+void Customise37(CompositeField& f) {
+    f.rawConversion = &composites::RicohLensId;
+    f.requiredInputs = {{FieldNamespace::Unknown, "LensFirmware"}};
+}
+
+void Customise38(CompositeField& f) {
     f.rawConversion = &composites::ScaleFactor35efl;
     f.displayConversion = &composites::OneDecimalDisplay;
     f.desiredInputs = {{FieldNamespace::Unknown, "FocalLength"}, {FieldNamespace::Unknown, "FocalLengthIn35mmFormat"}, {FieldNamespace::Unknown, "DigitalZoom"}, {FieldNamespace::Unknown, "FocalPlaneDiagonal"}, {FieldNamespace::Unknown, "SensorSize"}, {FieldNamespace::Unknown, "FocalPlaneXSize"}, {FieldNamespace::Unknown, "FocalPlaneYSize"}, {FieldNamespace::Unknown, "FocalPlaneResolutionUnit"}, {FieldNamespace::Unknown, "FocalPlaneXResolution"}, {FieldNamespace::Unknown, "FocalPlaneYResolution"}, {FieldNamespace::Unknown, "ExifImageWidth"}, {FieldNamespace::Unknown, "ExifImageHeight"}, {FieldNamespace::Unknown, "CanonImageWidth"}, {FieldNamespace::Unknown, "CanonImageHeight"}, {FieldNamespace::Unknown, "ImageWidth"}, {FieldNamespace::Unknown, "ImageHeight"}};
 }
 
-void Customise21(CompositeField& f) {
+void Customise39(CompositeField& f) {
     f.rawConversion = &composites::ShutterSpeed;
     f.displayConversion = &composites::ExposureTimeDisplay;
     f.desiredInputs = {{FieldNamespace::Unknown, "ExposureTime"}, {FieldNamespace::Unknown, "ShutterSpeedValue"}, {FieldNamespace::Unknown, "BulbDuration"}};
+}
+
+void Customise40(CompositeField& f) {
+    f.rawConversion = &composites::SonyChromaticAberrationCorrectionApplied;
+    f.displayConversion = &composites::YesNoDisplay;
+    f.desiredInputs = {{FieldNamespace::Unknown, "ChromaticAberrationCorrection"}, {FieldNamespace::Unknown, "LateralChromaticAberration"}};
+}
+
+void Customise41(CompositeField& f) {
+    f.rawConversion = &composites::SonyDistortionCorrectionApplied;
+    f.displayConversion = &composites::YesNoDisplay;
+    f.desiredInputs = {{FieldNamespace::Unknown, "DistortionCorrection"}, {FieldNamespace::Unknown, "DistortionCorrectionSetting"}};
+}
+
+void Customise42(CompositeField& f) {
+    f.rawConversion = &composites::SonyFocusDistance;
+    f.displayConversion = &composites::FocusDistanceDisplay;
+    f.requiredInputs = {{FieldNamespace::Unknown, "FocusPosition"}, {FieldNamespace::Unknown, "FocalLength"}};
+}
+
+void Customise43(CompositeField& f) {
+    f.rawConversion = &composites::SonyFocusDistance;
+    f.displayConversion = &composites::FocusDistanceDisplay;
+    f.requiredInputs = {{FieldNamespace::Unknown, "FocusPosition2"}, {FieldNamespace::Unknown, "FocalLengthIn35mmFormat"}};
+}
+
+void Customise44(CompositeField& f) {
+    f.rawConversion = &composites::SonyVignettingCorrectionApplied;
+    f.displayConversion = &composites::YesNoDisplay;
+    f.requiredInputs = {{FieldNamespace::Unknown, "VignettingCorrection"}};
+}
+
+void Customise45(CompositeField& f) {
+    f.rawConversion = &composites::XmpLensId;
+    f.requiredInputs = {{FieldNamespace::Xmp, "LensID"}, {FieldNamespace::Unknown, "Make"}};
+    f.desiredInputs = {{FieldNamespace::Unknown, "LensInfo"}, {FieldNamespace::Unknown, "FocalLength"}, {FieldNamespace::Unknown, "LensModel"}, {FieldNamespace::Unknown, "MaxApertureValue"}, {FieldNamespace::Unknown, "Lens"}};
 }
 
 }  // namespace

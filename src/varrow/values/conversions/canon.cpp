@@ -53,9 +53,19 @@ std::string ToCanonColorCalibString(const std::vector<std::int16_t>& record) {
     return out;
 }
 
-double CanonCalcSensorDiag(const Fraction& width, const Fraction& height) {
-    if (width.IsInfinite() || height.IsInfinite()) return std::nan("");
-    return std::hypot(width.AsDouble(), height.AsDouble());
+double CanonCalcSensorDiag(const Fraction& xResolution, const Fraction& yResolution) {
+    // Canon writes the focal plane resolution as pixels*1000 over the sensor
+    // side in thousandths of an inch; only then do the denominators measure
+    // the sensor.
+    auto side = [](const Fraction& f) -> double {
+        if (f.numerator <= 0 || f.numerator % 1000 != 0) return std::nan("");
+        if (f.denominator <= 0 || f.denominator >= 1000) return std::nan("");
+        return static_cast<double>(f.denominator);
+    };
+    const double x = side(xResolution);
+    const double y = side(yResolution);
+    if (std::isnan(x) || std::isnan(y)) return std::nan("");
+    return std::hypot(x, y) / 1000 * 25.4;
 }
 
 }  // namespace meta::detail

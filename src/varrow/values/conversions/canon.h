@@ -22,7 +22,10 @@ VARROW_API double CanonIsoConv(std::uint8_t v);
 VARROW_API double CanonFNumberConv(std::uint8_t v);
 // The entries of a colour-calibration record separated by spaces.
 VARROW_API std::string ToCanonColorCalibString(const std::vector<std::int16_t>& record);
-// Sensor diagonal (same unit as the sides); NaN when a side is unknown.
-VARROW_API double CanonCalcSensorDiag(const Fraction& width, const Fraction& height);
+// Sensor diagonal in millimetres from the focal plane X and Y resolutions as
+// Canon records them (numerators multiples of 1000, denominators the sensor
+// sides in thousandths of an inch, below 1000); NaN when they are not of
+// that form.
+VARROW_API double CanonCalcSensorDiag(const Fraction& xResolution, const Fraction& yResolution);
 
 }  // namespace meta::detail

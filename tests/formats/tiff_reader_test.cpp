@@ -109,6 +109,26 @@ TEST_F(TiffReaderTest, FollowsTheRootChainOnlyAsFarAsIfd1) {
     EXPECT_EQ(Count("Artist"), 1u);
 }
 
+TEST_F(TiffReaderTest, TheFirstImageOutranksTheDirectoryItLinksTo) {
+    // A second page (or a thumbnail) repeats the image tags; looked up by
+    // name, and so for the composites, the first image's values stand.
+    TiffBuilder page2;
+    page2.Long(0x0100, {50}).Long(0x0101, {40}).Ascii(0x013b, "second");
+    TiffBuilder tiff;
+    tiff.Long(0x0100, {640}).Long(0x0101, {480}).Next(page2);
+    ASSERT_TRUE(Read(tiff.Build()));
+    EXPECT_EQ(Count("ImageWidth"), 2u);  // both kept, in the order read
+    EXPECT_EQ(metadata_.FindAny("ImageWidth").GetValueAsString(), "640");
+    EXPECT_EQ(Value(FieldGroup::Ifd0, "ImageHeight"), "480");
+    EXPECT_EQ(metadata_.Find(FieldGroup::Composite, "ImageSize").GetValueAsString(), "640 480");
+    // A tag only the second directory has is still found by name.
+    EXPECT_EQ(metadata_.FindAny("Artist").GetValueAsString(), "second");
+    // Nothing of this outlives the read: a later item of group Ifd1 added by
+    // hand wins as usual.
+    metadata_.Add(FieldGroup::Ifd1, "Artist", meta::Value(std::string("user")), ValueAffinity::Display);
+    EXPECT_EQ(metadata_.FindAny("Artist").GetValueAsString(), "user");
+}
+
 TEST_F(TiffReaderTest, UnknownTagsOnlyWithTheOption) {
     TiffBuilder tiff;
     tiff.Short(0xfeed, {7}).Ascii(0x010f, "X");

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 #include <optional>
+#include <set>
 
 #include "varrow/api/structural_map.h"
 #include "varrow/formats/tiff/embedded_images.h"
@@ -156,6 +157,12 @@ ReadResult TiffReader::Read(DataSource& source, std::shared_ptr<ReadStore> const
 
     {
         ScopedStoreSetter<&ReadStore::byteOrder> const order(*store, byteOrder_);
+        // The first root directory describes the image; the ones its link
+        // leads to (a thumbnail, a further page) must not outrank it when a
+        // name is looked up across groups.
+        std::set<FieldGroup> zero = store->zeroPriorityGroups;
+        for (std::size_t i = 1; i < rootGroups_.size(); ++i) zero.insert(rootGroups_[i]);
+        ScopedStoreSetter<&ReadStore::zeroPriorityGroups> const later(*store, std::move(zero));
         if (!ReadOffsets(source, store, metadata)) return ReadResult::Error;
     }
     AddEmbeddedImages(*this, source, metadata, firstItem);

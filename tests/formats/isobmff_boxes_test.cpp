@@ -120,6 +120,27 @@ TEST_F(IsobmffTest, Jpeg2000HeaderAndMetadataBoxes) {
     EXPECT_EQ(Display(FieldGroup::Ifd0, "Artist"), "me");
 }
 
+TEST_F(IsobmffTest, GeoJp2PlaceholderDoesNotOutrankTheHeader) {
+    // GeoJP2 boxes carry a 1x1 GeoTIFF; a real Exif box of the same shape
+    // describes the image and wins as usual.
+    Bytes const tiff = fixtures::TiffBuilder(false).Short(0x0100, {1}).Short(0x0101, {1}).Build();
+    ASSERT_TRUE(
+        ReadBytes(fixtures::MakeJp2(640, 480, 3, 8, {}, fixtures::IsoUuidBox(fixtures::GeoJp2Uuid(), tiff)),
+                  ReadSource::Jpeg2k));
+    EXPECT_EQ(metadata_.FindAny("ImageWidth").GetDisplayValueAsString(), "640");
+    EXPECT_EQ(Display(FieldGroup::Composite, "ImageSize"), "640x480");
+    // Kept, though not the winner of its name.
+    EXPECT_EQ(metadata_.Find(FieldNamespace::Tiff, "ImageWidth").GetDisplayValueAsString(), "1");
+    EXPECT_TRUE(metadata_.GetReadStore()->zeroPriorityGroups.empty());
+
+    std::array<std::uint8_t, 16> exifUuid{};
+    std::string_view const ascii = "JpgTiffExif->JP2";
+    std::copy(ascii.begin(), ascii.end(), exifUuid.begin());
+    ASSERT_TRUE(ReadBytes(fixtures::MakeJp2(640, 480, 3, 8, {}, fixtures::IsoUuidBox(exifUuid, tiff)),
+                          ReadSource::Jpeg2k));
+    EXPECT_EQ(metadata_.FindAny("ImageWidth").GetDisplayValueAsString(), "1");
+}
+
 TEST_F(IsobmffTest, Jpeg2000VariantsOfTheMetadataBoxes) {
     // An "xml " box with an XMP packet, the ASCII Exif UUID with the JPEG
     // marker before the TIFF header, and per-component depths from "bpcc".

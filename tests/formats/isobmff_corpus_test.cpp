@@ -64,5 +64,35 @@ TEST(IsobmffCorpus, EveryFileReadsWithItsSizeAndCamera) {
     EXPECT_GT(compared, 10u);
 }
 
+// The movie header of CR3 files, as the reference shows it.
+TEST(IsobmffCorpus, MovieHeaderMatchesTheReference) {
+    std::vector<fs::path> const files =
+        test::CorpusFiles("files", {".cr3", ".heic", ".heif", ".hif", ".mj2"});
+    if (files.empty()) GTEST_SKIP() << "no corpus at " << VARROW_CORPUS_DIR;
+    std::size_t compared = 0;
+    for (fs::path const& file : files) {
+        SCOPED_TRACE(file.string());
+        fs::path const expectedPath = fs::path(VARROW_CORPUS_DIR) / "expected" /
+                                      file.parent_path().filename() / (file.filename().string() + ".json");
+        std::string const json = test::ReadWholeFile(expectedPath);
+        if (json.find("\"QuickTime:MovieHeaderVersion\"") == std::string::npos) continue;
+        std::string const bytes = test::ReadWholeFile(file);
+        Metadata metadata(Initialiser::Mode::HostInitialisesXmp);
+        ASSERT_TRUE(metadata.Read(bytes.data(), bytes.size(), SourceFor(file), Options()));
+        for (char const* name :
+             {"MovieHeaderVersion", "CreateDate", "ModifyDate", "TimeScale", "Duration", "PreferredRate",
+              "PreferredVolume", "MatrixStructure", "PreviewTime", "PreviewDuration", "PosterTime",
+              "SelectionTime", "SelectionDuration", "CurrentTime", "NextTrackID"}) {
+            std::optional<std::string> const text = ExpectedText(json, std::string("QuickTime:") + name);
+            ASSERT_TRUE(text) << name;
+            EXPECT_EQ(metadata.Find(FieldGroup::IsoBaseMediaMovieHeader, name).GetDisplayValueAsString(),
+                      *text)
+                << name;
+            ++compared;
+        }
+    }
+    EXPECT_GE(compared, 15u);
+}
+
 }  // namespace
 }  // namespace meta

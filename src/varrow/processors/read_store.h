@@ -53,6 +53,10 @@ struct ReadStore {
     // the conditions that name its image locators depend on it.
     std::optional<std::uint64_t> directoryCompression;
     std::optional<std::uint64_t> directorySubfileType;
+
+    // Units per second of the movie header's times and durations (0: not
+    // read). Kept after the read: the durations are converted lazily.
+    std::uint32_t movieTimeScale = 0;
 };
 
 // Sets one ReadStore member for a scope and restores the old value on every

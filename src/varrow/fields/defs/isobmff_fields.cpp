@@ -4,28 +4,107 @@
 
 #include "varrow/fields/defs/field_defs.h"
 #include "varrow/fields/field_row.h"
+#include "varrow/formats/isobmff/movie_header.h"
+#include "varrow/values/conversions/conv_wrappers.h"
+#include "varrow/values/conversions/quicktime.h"
 
 namespace meta::field_defs {
 
 namespace {
 
+void Customise1(RecordField& f);  // IsoBaseMediaMovieHeaderFields 1 CreateDate
+void Customise2(RecordField& f);  // IsoBaseMediaMovieHeaderFields 2 ModifyDate
+void Customise3(RecordField& f);  // IsoBaseMediaMovieHeaderFields 3 TimeScale
+void Customise4(RecordField& f);  // IsoBaseMediaMovieHeaderFields 4 Duration
+void Customise5(RecordField& f);  // IsoBaseMediaMovieHeaderFields 5 PreferredRate
+void Customise6(RecordField& f);  // IsoBaseMediaMovieHeaderFields 6 PreferredVolume
+void Customise7(RecordField& f);  // IsoBaseMediaMovieHeaderFields 9 MatrixStructure
+void Customise8(RecordField& f);  // IsoBaseMediaMovieHeaderFields 18 PreviewTime
+void Customise9(RecordField& f);  // IsoBaseMediaMovieHeaderFields 19 PreviewDuration
+void Customise10(RecordField& f);  // IsoBaseMediaMovieHeaderFields 20 PosterTime
+void Customise11(RecordField& f);  // IsoBaseMediaMovieHeaderFields 21 SelectionTime
+void Customise12(RecordField& f);  // IsoBaseMediaMovieHeaderFields 22 SelectionDuration
+void Customise13(RecordField& f);  // IsoBaseMediaMovieHeaderFields 23 CurrentTime
+
 constexpr detail::FieldRow<RecordField> kIsoBaseMediaMovieHeaderFieldsRows[] = {
     {0, "MovieHeaderVersion", nullptr, nullptr, 1, 1, 0, 1, false, nullptr, {}, nullptr},
-    {1, "CreateDate", nullptr, nullptr, 1, 4, 0, 1, false, nullptr, {}, nullptr},
-    {2, "ModifyDate", nullptr, nullptr, 1, 4, 0, 1, false, nullptr, {}, nullptr},
-    {3, "TimeScale", nullptr, nullptr, 1, 4, 0, 1, false, nullptr, {}, nullptr},
-    {4, "Duration", nullptr, nullptr, 1, 4, 0, 1, false, nullptr, {}, nullptr},
-    {5, "PreferredRate", nullptr, nullptr, 1, 4, 0, 1, false, nullptr, {}, nullptr},
-    {6, "PreferredVolume", nullptr, nullptr, 1, 3, 0, 1, false, nullptr, {}, nullptr},
-    {9, "MatrixStructure", nullptr, nullptr, 9, 15, 0, 1, false, nullptr, {}, nullptr},
-    {18, "PreviewTime", nullptr, nullptr, 1, 4, 0, 1, false, nullptr, {}, nullptr},
-    {19, "PreviewDuration", nullptr, nullptr, 1, 4, 0, 1, false, nullptr, {}, nullptr},
-    {20, "PosterTime", nullptr, nullptr, 1, 4, 0, 1, false, nullptr, {}, nullptr},
-    {21, "SelectionTime", nullptr, nullptr, 1, 4, 0, 1, false, nullptr, {}, nullptr},
-    {22, "SelectionDuration", nullptr, nullptr, 1, 4, 0, 1, false, nullptr, {}, nullptr},
-    {23, "CurrentTime", nullptr, nullptr, 1, 4, 0, 1, false, nullptr, {}, nullptr},
+    {1, "CreateDate", nullptr, nullptr, 1, 4, 0, 1, false, nullptr, {}, Customise1},
+    {2, "ModifyDate", nullptr, nullptr, 1, 4, 0, 1, false, nullptr, {}, Customise2},
+    {3, "TimeScale", nullptr, nullptr, 1, 4, 0, 1, false, nullptr, {}, Customise3},
+    {4, "Duration", nullptr, nullptr, 1, 4, 0, 1, false, nullptr, {}, Customise4},
+    {5, "PreferredRate", nullptr, nullptr, 1, 4, 0, 1, false, nullptr, {}, Customise5},
+    {6, "PreferredVolume", nullptr, nullptr, 1, 3, 0, 1, false, nullptr, {}, Customise6},
+    {9, "MatrixStructure", nullptr, nullptr, 9, 15, 0, 1, false, nullptr, {}, Customise7},
+    {18, "PreviewTime", nullptr, nullptr, 1, 4, 0, 1, false, nullptr, {}, Customise8},
+    {19, "PreviewDuration", nullptr, nullptr, 1, 4, 0, 1, false, nullptr, {}, Customise9},
+    {20, "PosterTime", nullptr, nullptr, 1, 4, 0, 1, false, nullptr, {}, Customise10},
+    {21, "SelectionTime", nullptr, nullptr, 1, 4, 0, 1, false, nullptr, {}, Customise11},
+    {22, "SelectionDuration", nullptr, nullptr, 1, 4, 0, 1, false, nullptr, {}, Customise12},
+    {23, "CurrentTime", nullptr, nullptr, 1, 4, 0, 1, false, nullptr, {}, Customise13},
     {24, "NextTrackID", nullptr, nullptr, 1, 4, 0, 1, false, nullptr, {}, nullptr},
 };
+
+void Customise1(RecordField& f) {
+    f.valueConversion = &detail::ConvWrapper<std::uint64_t, &detail::ConvertQuickTimeDate>;
+    f.displayConversion = &detail::ConvWrapper<DateTime, &detail::ToQuickTimeDateString>;
+}
+
+void Customise2(RecordField& f) {
+    f.valueConversion = &detail::ConvWrapper<std::uint64_t, &detail::ConvertQuickTimeDate>;
+    f.displayConversion = &detail::ConvWrapper<DateTime, &detail::ToQuickTimeDateString>;
+}
+
+void Customise3(RecordField& f) {
+    f.valueHook = &isobmff::NoteMovieTimeScale;
+}
+
+void Customise4(RecordField& f) {
+    f.valueConversion = &isobmff::MovieTimeToSeconds;
+    f.displayConversion = &isobmff::PrintMovieTime;
+}
+
+void Customise5(RecordField& f) {
+    f.valueConversion = &detail::ConvWrapper<Value, &detail::ArithmeticDivide<Value, 65536, double>>;
+}
+
+void Customise6(RecordField& f) {
+    f.valueConversion = &detail::ConvWrapper<Value, &detail::ArithmeticDivide<Value, 256, double>>;
+    f.displayConversion = &detail::ConvWrapper<double, &detail::ToPercentString>;
+}
+
+void Customise7(RecordField& f) {
+    f.valueConversion = &detail::ConvWrapper<std::vector<double>, &detail::ConvertMatrixStructure>;
+}
+
+void Customise8(RecordField& f) {
+    f.valueConversion = &isobmff::MovieTimeToSeconds;
+    f.displayConversion = &isobmff::PrintMovieTime;
+}
+
+void Customise9(RecordField& f) {
+    f.valueConversion = &isobmff::MovieTimeToSeconds;
+    f.displayConversion = &isobmff::PrintMovieTime;
+}
+
+void Customise10(RecordField& f) {
+    f.valueConversion = &isobmff::MovieTimeToSeconds;
+    f.displayConversion = &isobmff::PrintMovieTime;
+}
+
+void Customise11(RecordField& f) {
+    f.valueConversion = &isobmff::MovieTimeToSeconds;
+    f.displayConversion = &isobmff::PrintMovieTime;
+}
+
+void Customise12(RecordField& f) {
+    f.valueConversion = &isobmff::MovieTimeToSeconds;
+    f.displayConversion = &isobmff::PrintMovieTime;
+}
+
+void Customise13(RecordField& f) {
+    f.valueConversion = &isobmff::MovieTimeToSeconds;
+    f.displayConversion = &isobmff::PrintMovieTime;
+}
 
 }  // namespace
 

@@ -5,6 +5,8 @@
 #include "varrow/formats/isobmff/box_data.h"
 #include "varrow/formats/isobmff/canon_boxes.h"
 #include "varrow/formats/isobmff/meta_boxes.h"
+#include "varrow/formats/isobmff/provision.h"
+#include "varrow/io/data_source.h"
 
 namespace meta::isobmff {
 namespace {
@@ -18,8 +20,14 @@ constexpr std::uint32_t kMaxSamplesPerChunk = 65536;
 
 ReadResult MoovBox::HandleChild(std::istream& /*in*/, BoxHeader const& child) {
     BoxType const& type = child.GetTypeBytes();
-    if (type == Type("mvhd"))
+    if (type == Type("mvhd")) {
+        // The record's 32-bit layout is that of version 0; later versions
+        // widen its times and move everything after them.
+        if (child.GetPayloadSize() == 0 || !ProvideRegion(GetContext(), child.GetPayloadOffset(), 1) ||
+            GetContext().source.AsStringView().front() != '\0')
+            return ReadResult::NotHandled;
         return DelegateBinary(child, FieldGroup::IsoBaseMediaMovieHeader, ExifType::Long);
+    }
     if (type == Type("trak")) return DelegateBox<TrakBox>(child);
     if (type == kCanonUuid) return DelegateBox<CanonBox>(child);
     return SkipChild(child);

@@ -7,8 +7,9 @@
 namespace meta::isobmff {
 
 // "moov": the movie header goes to the binary record reader (group
-// IsoBaseMediaMovieHeader), tracks to TrakBox, Canon's "uuid" box to
-// CanonBox.
+// IsoBaseMediaMovieHeader; only version 0, whose layout the record table
+// describes: other versions are passed over), tracks to TrakBox, Canon's
+// "uuid" box to CanonBox.
 class VARROW_API MoovBox : public ContainerBox {
   public:
     using ContainerBox::ContainerBox;

@@ -1,12 +1,16 @@
 #include "varrow/formats/isobmff/root_box.h"
 
 #include <istream>
+#include <optional>
+#include <set>
+#include <utility>
 
 #include "varrow/formats/isobmff/jp2_boxes.h"
 #include "varrow/formats/isobmff/meta_boxes.h"
 #include "varrow/formats/isobmff/movie_boxes.h"
 #include "varrow/formats/isobmff/provision.h"
 #include "varrow/io/data_source.h"
+#include "varrow/processors/read_store.h"
 
 namespace meta::isobmff {
 namespace {
@@ -28,6 +32,14 @@ ReadResult RootBox::HandleChild(std::istream& /*in*/, BoxHeader const& child) {
     }
     if (type == kXmpUuid) return DelegateXmp(child, FieldGroup::Xmp);
     if (type == kJp2ExifAsciiUuid || type == kJp2ExifUuid || type == kGeoJp2Uuid) {
+        // A GeoJP2 box is a degenerate 1x1 GeoTIFF: its image tags describe a
+        // placeholder, so they must not outrank the JPEG 2000 header's.
+        std::optional<ScopedStoreSetter<&ReadStore::zeroPriorityGroups>> geo;
+        if (type == kGeoJp2Uuid) {
+            std::set<FieldGroup> groups = GetContext().store->zeroPriorityGroups;
+            groups.insert(FieldGroup::Ifd0);
+            geo.emplace(*GetContext().store, std::move(groups));
+        }
         // Some writers keep the JPEG "Exif\0\0" marker before the TIFF header.
         if (child.GetPayloadSize() > kExifPrefix.size() &&
             ProvideRegion(GetContext(), child.GetPayloadOffset(), kExifPrefix.size()) &&

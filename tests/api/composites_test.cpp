@@ -254,6 +254,20 @@ TEST_F(Composites, DatesGainSubSecondsAndOffsets) {
     EXPECT_EQ(metadata_.Find(FieldGroup::Exif, "DateTimeOriginal").GetValueAsString(), "2020:05:04 18:39:11");
 }
 
+TEST_F(Composites, DatesCountedInSecondsAreNotExtended) {
+    // A movie header's creation time is a number of seconds; only a date
+    // text gains sub-seconds and an offset.
+    Set(FieldGroup::IsoBaseMediaMovieHeader, "CreateDate", Value(std::uint32_t{3602059736}));
+    Set(FieldGroup::Exif, "SubSecTimeDigitized", Value(std::string("21")));
+    metadata_.GenerateCompositeTags();
+    EXPECT_FALSE(Composite("CreateDate"));
+    metadata_.Clear();
+    Set(FieldGroup::Exif, "CreateDate", Value(std::string("2018:02:21 12:08:56")));
+    Set(FieldGroup::Exif, "SubSecTimeDigitized", Value(std::string("21")));
+    metadata_.GenerateCompositeTags();
+    EXPECT_EQ(Shown("CreateDate"), "2018:02:21 12:08:56.21");
+}
+
 TEST_F(Composites, ReadingAFileGeneratesThemUnlessSwitchedOff) {
     std::string const bmp = [] {
         // A minimal BITMAPINFOHEADER file: 14 + 40 bytes, 4 x 2 pixels.

@@ -236,11 +236,15 @@ Value GpsDateTime(Value const& refs, ReadStore&) {
 
 Value SubSecDateTime(Value const& refs, ReadStore&) {
     Inputs const in(refs);
+    // A date stored as a count of seconds (a movie header's) is no date
+    // text to extend.
+    if (in.GetRaw(0).IsArithmetic() || in.GetRaw(0).IsArithmeticArray()) return {};
     return DateWithParts(in.RawText(0), in.RawText(1), in.RawText(2));
 }
 
 Value SubSecDateTimeWithZone(Value const& refs, ReadStore&) {
     Inputs const in(refs);
+    if (in.GetRaw(0).IsArithmetic() || in.GetRaw(0).IsArithmeticArray()) return {};
     std::string offset = in.RawText(3);
     if (offset.empty()) offset = in.RawText(1);
     return DateWithParts(in.RawText(0), in.RawText(2), offset);

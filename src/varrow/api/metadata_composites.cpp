@@ -94,12 +94,21 @@ void Metadata::GenerateCompositeTags() {
     if (table == nullptr) return;
     CompositePlan const& plan = PlanFor(*table);
 
-    std::vector<Metadatum> found;
-    found.reserve(plan.inputs.size());
-    for (CompositeInput const& input : plan.inputs) found.push_back(Find(input.ns, input.name));
-    auto present = [&found](std::vector<std::size_t> const& list) {
+    // Inputs are looked up when first needed and remembered: most
+    // definitions fail on their first required input, and their other
+    // inputs are never looked up.
+    std::vector<Metadatum> found(plan.inputs.size());
+    std::vector<bool> looked(plan.inputs.size(), false);
+    auto input = [&](std::size_t i) -> Metadatum const& {
+        if (!looked[i]) {
+            found[i] = Find(plan.inputs[i].ns, plan.inputs[i].name);
+            looked[i] = true;
+        }
+        return found[i];
+    };
+    auto present = [&](std::vector<std::size_t> const& list) {
         for (std::size_t i : list)
-            if (!found[i]) return false;
+            if (!input(i)) return false;
         return true;
     };
     std::vector<bool> pending(plan.definitions.size(), true);
@@ -132,19 +141,19 @@ void Metadata::GenerateCompositeTags() {
             pending[d] = false;
             created = true;
             bool inhibited = false;
-            for (std::size_t i : definition.inhibiting) inhibited = inhibited || static_cast<bool>(found[i]);
+            for (std::size_t i : definition.inhibiting) inhibited = inhibited || static_cast<bool>(input(i));
             if (inhibited) continue;
             std::vector<Metadatum> inputs;
             inputs.reserve(definition.required.size() + definition.desired.size());
-            for (std::size_t i : definition.required) inputs.push_back(found[i]);
-            for (std::size_t i : definition.desired) inputs.push_back(found[i]);
+            for (std::size_t i : definition.required) inputs.push_back(input(i));
+            for (std::size_t i : definition.desired) inputs.push_back(input(i));
             CompositeField const& field = *definition.field;
             Metadatum composite(
                 CompositeMetadatum::Create(CompositeKey{field.name, &field}, readStore_, std::move(inputs), 2));
             // A computation that finds nothing to compute leaves no item.
             if (!composite) continue;
             Add(std::move(composite));
-            for (std::size_t i : plan.inputsNaming[d]) found[i] = Find(plan.inputs[i].ns, plan.inputs[i].name);
+            for (std::size_t i : plan.inputsNaming[d]) looked[i] = false;
         }
         if (!created && !held) break;
         ignoreWaits = !created;

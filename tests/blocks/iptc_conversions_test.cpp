@@ -41,8 +41,12 @@ TEST(IptcConversions, CharacterSets) {
     EXPECT_EQ(detail::FormatIptcCharacterSet(std::string("\0\x1b%G\0", 5)), "UTF8");
     EXPECT_EQ(detail::FormatIptcCharacterSet(std::string("\0\xc3\x84\x1c\x02", 5)), " ? \x1c \x02");
     EXPECT_EQ(detail::FormatIptcCharacterSet("\xe2\x82\xac\x1b(B"), " ?ESC ( B");
-    EXPECT_EQ(detail::FormatIptcCharacterSet("\xf0\x9f\x98\x80" "A"), " ? A");
-    EXPECT_EQ(detail::FormatIptcCharacterSet("\x80\xc3" "A\xe2\x82"), " ? ? A ? ?");
+    EXPECT_EQ(detail::FormatIptcCharacterSet("\xf0\x9f\x98\x80"
+                                             "A"),
+              " ? A");
+    EXPECT_EQ(detail::FormatIptcCharacterSet("\x80\xc3"
+                                             "A\xe2\x82"),
+              " ? ? A ? ?");
     EXPECT_EQ(detail::FormatIptcCharacterSet("\xff\xfe"), " ? ?");
 
     // A repeated declaration is not a list: the last one stands.

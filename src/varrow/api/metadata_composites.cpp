@@ -148,8 +148,8 @@ void Metadata::GenerateCompositeTags() {
             for (std::size_t i : definition.required) inputs.push_back(input(i));
             for (std::size_t i : definition.desired) inputs.push_back(input(i));
             CompositeField const& field = *definition.field;
-            Metadatum composite(
-                CompositeMetadatum::Create(CompositeKey{field.name, &field}, readStore_, std::move(inputs), 2));
+            Metadatum composite(CompositeMetadatum::Create(CompositeKey{field.name, &field}, readStore_,
+                                                           std::move(inputs), 2));
             // A computation that finds nothing to compute leaves no item.
             if (!composite) continue;
             Add(std::move(composite));

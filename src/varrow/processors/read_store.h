@@ -67,7 +67,7 @@ class ScopedStoreSetter;
 
 template <class T, T ReadStore::*Member>
 class ScopedStoreSetter<Member> {
-public:
+  public:
     ScopedStoreSetter(ReadStore& store, T value) : store_(store), saved_(std::move(store.*Member)) {
         store_.*Member = std::move(value);
     }
@@ -76,7 +76,7 @@ public:
     ScopedStoreSetter(ScopedStoreSetter const&) = delete;
     ScopedStoreSetter& operator=(ScopedStoreSetter const&) = delete;
 
-private:
+  private:
     ReadStore& store_;
     T saved_;
 };

@@ -255,10 +255,10 @@ TEST_F(LensComposites, NikonLensSpecJoinsLensAndType) {
     Set(FieldGroup::Nikon, "Lens", Value(std::vector<Fraction>{{28, 1}, {300, 1}, {35, 10}, {56, 10}}));
     Set(FieldGroup::Nikon, "LensType", Value("G VR"));
     metadata_.GenerateCompositeTags();
-    std::string const spec = Shown("LensSpec");
-    EXPECT_NE(spec.find("G VR"), std::string::npos);
+    std::string const shown = Shown("LensSpec");
+    EXPECT_NE(shown.find("G VR"), std::string::npos);
     EXPECT_EQ(
-        spec.rfind(metadata_.Find(FieldGroup::Nikon, "Lens").GetDisplayValue().ToExifToolString() + " ", 0),
+        shown.rfind(metadata_.Find(FieldGroup::Nikon, "Lens").GetDisplayValue().ToExifToolString() + " ", 0),
         0u);
 
     Metadata xmpOnly{Initialiser::Mode::HostInitialisesXmp};
@@ -283,10 +283,10 @@ TEST(LensCompositeMakes, MakerCompositesKeepToTheirMake) {
     std::vector<Value> const focal{Value(18.0), Value(55.0)};
     EXPECT_TRUE(Compute(&composites::CanonLens, focal, "Canon").Exists());
     EXPECT_FALSE(Compute(&composites::CanonLens, focal, "NIKON CORPORATION").Exists());
-    std::vector<Value> const spec{Value(std::vector<Fraction>{{50, 1}, {50, 1}, {18, 10}, {18, 10}}),
+    std::vector<Value> const lensInputs{Value(std::vector<Fraction>{{50, 1}, {50, 1}, {18, 10}, {18, 10}}),
                                   Value("D")};
-    EXPECT_TRUE(Compute(&composites::NikonLensSpec, spec, "NIKON CORPORATION").Exists());
-    EXPECT_FALSE(Compute(&composites::NikonLensSpec, spec, "Canon").Exists());
+    EXPECT_TRUE(Compute(&composites::NikonLensSpec, lensInputs, "NIKON CORPORATION").Exists());
+    EXPECT_FALSE(Compute(&composites::NikonLensSpec, lensInputs, "Canon").Exists());
     std::vector<Value> const firmware{Value("RL5 V1.00")};
     EXPECT_EQ(Compute(&composites::RicohLensId, firmware, "RICOH").ToString(), "Unknown (RL5)");
     EXPECT_FALSE(Compute(&composites::RicohLensId, firmware, "Canon").Exists());

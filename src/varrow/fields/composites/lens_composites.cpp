@@ -198,10 +198,10 @@ Value NikonLensSpec(Value const& refs, ReadStore& store) {
     Inputs const in(refs);
     // Nikon's Lens item holds four rationals; an XMP Lens text is not it.
     if (in.GetRaw(0).GetType() != Value::Type::FractionArray) return {};
-    std::string spec = Text(in.GetDisplay(0));
-    if (spec.empty()) return {};
-    if (std::string const type = Text(in.GetDisplay(1)); !type.empty()) spec += " " + type;
-    return Value(std::move(spec));
+    std::string lens = Text(in.GetDisplay(0));
+    if (lens.empty()) return {};
+    if (std::string const type = Text(in.GetDisplay(1)); !type.empty()) lens += " " + type;
+    return Value(std::move(lens));
 }
 
 Value CanonLensDisplay(Value const& value, ReadStore&) {

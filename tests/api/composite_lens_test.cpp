@@ -284,7 +284,7 @@ TEST(LensCompositeMakes, MakerCompositesKeepToTheirMake) {
     EXPECT_TRUE(Compute(&composites::CanonLens, focal, "Canon").Exists());
     EXPECT_FALSE(Compute(&composites::CanonLens, focal, "NIKON CORPORATION").Exists());
     std::vector<Value> const lensInputs{Value(std::vector<Fraction>{{50, 1}, {50, 1}, {18, 10}, {18, 10}}),
-                                  Value("D")};
+                                        Value("D")};
     EXPECT_TRUE(Compute(&composites::NikonLensSpec, lensInputs, "NIKON CORPORATION").Exists());
     EXPECT_FALSE(Compute(&composites::NikonLensSpec, lensInputs, "Canon").Exists());
     std::vector<Value> const firmware{Value("RL5 V1.00")};

@@ -14,22 +14,12 @@
 namespace meta::composites {
 namespace {
 
-std::string Printf(char const* format, double x) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, format, x);
-    return buffer;
-}
-
 // A number as photographers read it: no trailing zeros after the point.
 std::string Trimmed(std::string text) {
     if (text.find('.') == std::string::npos) return text;
     while (!text.empty() && text.back() == '0') text.pop_back();
     if (!text.empty() && text.back() == '.') text.pop_back();
     return text;
-}
-
-bool Positive(std::optional<double> x) {
-    return x && std::isfinite(*x) && *x > 0;
 }
 
 // Degrees of a coordinate: a number as it is, three numbers as degrees,
@@ -110,7 +100,7 @@ Value ImageSize(Value const& refs, ReadStore&) {
     std::optional<double> const width = in.Number(0);
     std::optional<double> const height = in.Number(1);
     if (!width || !height) return {};
-    return Value(Printf("%.0f", *width) + " " + Printf("%.0f", *height));
+    return Value(FormatNumber("%.0f", *width) + " " + FormatNumber("%.0f", *height));
 }
 
 Value Megapixels(Value const& refs, ReadStore&) {
@@ -127,7 +117,7 @@ Value Megapixels(Value const& refs, ReadStore&) {
 Value ShutterSpeed(Value const& refs, ReadStore&) {
     Inputs const in(refs);
     // Inputs: ExposureTime, ShutterSpeedValue, BulbDuration.
-    if (std::optional<double> const bulb = in.Number(2); Positive(bulb)) return Value(*bulb);
+    if (std::optional<double> const bulb = in.Number(2); IsPositive(bulb)) return Value(*bulb);
     if (std::optional<double> const exposure = in.Number(0)) return Value(*exposure);
     if (std::optional<double> const speed = in.Number(1)) return Value(*speed);
     return {};
@@ -157,17 +147,17 @@ Value FocalLength35efl(Value const& refs, ReadStore&) {
     std::optional<double> const focal = in.Number(0);
     if (!focal) return {};
     std::optional<double> const scale = in.Number(1);
-    if (!Positive(scale)) return Value(*focal);
+    if (!IsPositive(scale)) return Value(*focal);
     Value equivalent(*focal * *scale);
     // The display names both lengths; the value is the equivalent one.
-    equivalent.AddQualifier("FocalLength", Printf("%.17g", *focal));
+    equivalent.AddQualifier("FocalLength", FormatNumber("%.17g", *focal));
     return equivalent;
 }
 
 Value CircleOfConfusion(Value const& refs, ReadStore&) {
     Inputs const in(refs);
     std::optional<double> const scale = in.Number(0);
-    if (!Positive(scale)) return {};
+    if (!IsPositive(scale)) return {};
     return Value(kFullFrameDiagonal / (*scale * 1440));
 }
 
@@ -176,7 +166,7 @@ Value HyperfocalDistance(Value const& refs, ReadStore&) {
     std::optional<double> const focal = in.Number(0);
     std::optional<double> const aperture = in.Number(1);
     std::optional<double> const coc = in.Number(2);
-    if (!Positive(focal) || !Positive(aperture) || !Positive(coc)) return {};
+    if (!IsPositive(focal) || !IsPositive(aperture) || !IsPositive(coc)) return {};
     return Value(*focal * *focal / (*aperture * *coc * 1000));
 }
 
@@ -185,11 +175,11 @@ Value FieldOfView(Value const& refs, ReadStore&) {
     // Inputs: FocalLength, ScaleFactor35efl, FocusDistance.
     std::optional<double> const focal = in.Number(0);
     std::optional<double> const scale = in.Number(1);
-    if (!Positive(focal) || !Positive(scale)) return {};
+    if (!IsPositive(focal) || !IsPositive(scale)) return {};
     double const half = std::atan(18.0 / (*focal * *scale));
     double const degrees = 2 * half * 180 / std::numbers::pi;
     std::optional<double> const distance = in.Number(2);
-    if (Positive(distance) && std::isfinite(*distance)) {
+    if (IsPositive(distance) && std::isfinite(*distance)) {
         return Value(std::vector<double>{degrees, 2 * *distance * std::tan(half)});
     }
     return Value(degrees);
@@ -259,9 +249,9 @@ Value ImageSizeDisplay(Value const& value, ReadStore&) {
 }
 
 std::string FormatMegapixels(double megapixels) {
-    if (megapixels >= 1) return Printf("%.1f", megapixels);
-    if (megapixels >= 0.001) return Printf("%.3f", megapixels);
-    return Printf("%.6f", megapixels);
+    if (megapixels >= 1) return FormatNumber("%.1f", megapixels);
+    if (megapixels >= 0.001) return FormatNumber("%.3f", megapixels);
+    return FormatNumber("%.6f", megapixels);
 }
 
 Value MegapixelsDisplay(Value const& value, ReadStore&) {
@@ -285,35 +275,36 @@ Value ApertureDisplay(Value const& value, ReadStore&) {
 Value OneDecimalDisplay(Value const& value, ReadStore&) {
     std::optional<double> const x = NumberOf(value);
     if (!x) return {};
-    return Value(Printf("%.1f", *x));
+    return Value(FormatNumber("%.1f", *x));
 }
 
 Value FocalLength35eflDisplay(Value const& value, ReadStore&) {
     std::optional<double> const length = NumberOf(value);
     if (!length) return {};
-    if (!value.HasQualifier("FocalLength")) return Value(Printf("%.1f mm", *length));
+    if (!value.HasQualifier("FocalLength")) return Value(FormatNumber("%.1f mm", *length));
     double const actual = std::strtod(value.GetQualifier("FocalLength").GetText().c_str(), nullptr);
-    return Value(Printf("%.1f mm", actual) + " (35 mm equivalent: " + Printf("%.1f mm)", *length));
+    return Value(FormatNumber("%.1f mm", actual) +
+                 " (35 mm equivalent: " + FormatNumber("%.1f mm)", *length));
 }
 
 Value CircleOfConfusionDisplay(Value const& value, ReadStore&) {
     std::optional<double> const c = NumberOf(value);
     if (!c) return {};
-    return Value(Printf("%.3f mm", *c));
+    return Value(FormatNumber("%.3f mm", *c));
 }
 
 Value HyperfocalDistanceDisplay(Value const& value, ReadStore&) {
     std::optional<double> const d = NumberOf(value);
     if (!d) return {};
-    return Value(Printf("%.2f m", *d));
+    return Value(FormatNumber("%.2f m", *d));
 }
 
 Value FieldOfViewDisplay(Value const& value, ReadStore&) {
     try {
         std::vector<double> const parts = value.Convert<std::vector<double>>();
         if (parts.empty()) return {};
-        std::string text = Printf("%.1f deg", parts[0]);
-        if (parts.size() > 1) text += Printf(" (%.2f m)", parts[1]);
+        std::string text = FormatNumber("%.1f deg", parts[0]);
+        if (parts.size() > 1) text += FormatNumber(" (%.2f m)", parts[1]);
         return Value(std::move(text));
     } catch (std::exception const&) {
         return {};
@@ -339,7 +330,7 @@ Value GpsAltitudeDisplay(Value const& value, ReadStore&) {
     if (!altitude) return {};
     // Tenths, cut rather than rounded, as altimeters show them.
     double const tenths = std::trunc(std::fabs(*altitude) * 10) / 10;
-    return Value(Trimmed(Printf("%.1f", tenths)) +
+    return Value(Trimmed(FormatNumber("%.1f", tenths)) +
                  (*altitude < 0 ? " m Below Sea Level" : " m Above Sea Level"));
 }
 

@@ -78,10 +78,18 @@ TEST_F(CollectionTest, KeysSortedAndLosersOnArrivalNotListed) {
     for (Metadatum const& item : metadata_.GetSortedView())
         sorted.push_back(item.GetRawValue().Convert<int>());
     EXPECT_EQ(sorted, (std::vector<int>{3, 2, 1}));
+    // The view follows the collection: a new key, and a new winner for a key.
+    metadata_.Add(Item(FieldNamespace::Tiff, FieldGroup::Ifd0, "Artist", 1, 5));
+    metadata_.Add(Item(FieldNamespace::Tiff, FieldGroup::Ifd0, "Make", 2, 6));
+    sorted.clear();
+    for (Metadatum const& item : metadata_.GetSortedView())
+        sorted.push_back(item.GetRawValue().Convert<int>());
+    EXPECT_EQ(sorted, (std::vector<int>{5, 6, 2, 1}));
+    EXPECT_EQ(metadata_.GetSortedView().size(), 4u);
     std::vector<int> ordered;
     for (Metadatum const& item : metadata_.GetOrderedView())
         ordered.push_back(item.GetRawValue().Convert<int>());
-    EXPECT_EQ(ordered, (std::vector<int>{1, 2, 3, 4}));
+    EXPECT_EQ(ordered, (std::vector<int>{1, 2, 3, 4, 5, 6}));
 }
 
 TEST_F(CollectionTest, UserItemsAndClear) {

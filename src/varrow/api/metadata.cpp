@@ -19,9 +19,9 @@ Metadata::~Metadata() = default;
 
 void Metadata::Clear() {
     readStore_ = std::make_shared<ReadStore>();
-    // The name index views into the items: drop it first.
-    nameIndex_.clear();
-    keyIndex_.clear();
+    // The indices view into the items: drop them first.
+    keyIndex_.Clear();
+    nameIndex_.Clear();
     items_.clear();
 }
 

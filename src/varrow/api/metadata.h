@@ -5,7 +5,6 @@
 #include <deque>
 #include <iosfwd>
 #include <istream>
-#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -15,6 +14,7 @@
 
 #include "varrow/api/export.h"
 #include "varrow/api/initialiser.h"
+#include "varrow/api/item_indices.h"
 #include "varrow/api/options.h"
 #include "varrow/api/read_source.h"
 #include "varrow/fields/field_group.h"
@@ -41,7 +41,7 @@ class TXMPMeta;
 // A Metadata object is used by one thread at a time; separate objects may be
 // read on separate threads.
 class VARROW_API Metadata {
-public:
+  public:
     // One block of the structural map: which processor read which bytes.
     struct StructuralMapNode {
         static constexpr std::uint64_t kUnknownEnd = ~std::uint64_t{0};
@@ -117,13 +117,13 @@ public:
     // Views that refer to the collection without copying it.
     template <class Collection>
     class OrderedViewT {
-    public:
+      public:
         explicit OrderedViewT(Collection& metadata) : metadata_(&metadata) {}
         auto begin() const { return metadata_->items_.begin(); }
         auto end() const { return metadata_->items_.end(); }
         std::size_t size() const { return metadata_->items_.size(); }
 
-    private:
+      private:
         Collection* metadata_;
     };
     using OrderedView = OrderedViewT<Metadata const>;
@@ -131,15 +131,15 @@ public:
 
     // The winners in key order (group number, then name).
     class SortedView {
-    public:
+      public:
         class iterator {
-        public:
-            using Base = std::map<Key, std::size_t, KeyLess>::const_iterator;
+          public:
+            using Base = std::vector<std::uint32_t>::const_iterator;
             using value_type = Metadatum;
             using difference_type = std::ptrdiff_t;
             iterator() = default;
             iterator(Base it, std::vector<Metadatum> const* items) : it_(it), items_(items) {}
-            Metadatum const& operator*() const { return (*items_)[it_->second]; }
+            Metadatum const& operator*() const { return (*items_)[*it_]; }
             Metadatum const* operator->() const { return &**this; }
             iterator& operator++() {
                 ++it_;
@@ -152,17 +152,18 @@ public:
             }
             bool operator==(iterator const& other) const { return it_ == other.it_; }
 
-        private:
+          private:
             Base it_{};
             std::vector<Metadatum> const* items_ = nullptr;
         };
 
         explicit SortedView(Metadata const& metadata) : metadata_(&metadata) {}
-        iterator begin() const { return {metadata_->keyIndex_.begin(), &metadata_->items_}; }
-        iterator end() const { return {metadata_->keyIndex_.end(), &metadata_->items_}; }
-        std::size_t size() const { return metadata_->keyIndex_.size(); }
+        // Iterators stay valid until the collection changes.
+        iterator begin() const { return {metadata_->keyIndex_.Sorted().begin(), &metadata_->items_}; }
+        iterator end() const { return {metadata_->keyIndex_.Sorted().end(), &metadata_->items_}; }
+        std::size_t size() const { return metadata_->keyIndex_.Size(); }
 
-    private:
+      private:
         Metadata const* metadata_;
     };
 
@@ -221,18 +222,13 @@ public:
     void DumpStructure(std::ostream& out) const;
     void DumpStructure(std::ostream& out, unsigned int depth, StructuralMapNode const& node) const;
 
-private:
-    struct NameEntry {
-        std::size_t index;
-        bool wins;
-    };
-
+  private:
     std::shared_ptr<Initialiser> initialiser_;
     std::shared_ptr<ReadStore> readStore_;
     std::vector<Metadatum> items_;
-    std::map<Key, std::size_t, KeyLess> keyIndex_;
-    // Views into the items' own names, which items_ keeps alive.
-    std::multimap<std::string_view, NameEntry> nameIndex_;
+    // Both index views into the items' own keys, which items_ keeps alive.
+    detail::ItemKeyIndex keyIndex_;
+    detail::ItemNameIndex nameIndex_;
     std::shared_ptr<StructuralMapNode> structureRoot_;
     std::deque<std::shared_ptr<StructuralMapNode>> structureStack_;
 };

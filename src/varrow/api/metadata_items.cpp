@@ -1,4 +1,5 @@
-#include <algorithm>
+#include <cstdint>
+#include <utility>
 
 #include "varrow/api/metadata.h"
 #include "varrow/items/simple_metadatums.h"
@@ -7,28 +8,16 @@ namespace meta {
 
 bool Metadata::Add(Metadatum item) {
     if (!item.HasItem()) return false;
-    std::string_view const name = item.GetName();
-    auto const [first, last] = nameIndex_.equal_range(name);
-
-    bool wins = true;
-    bool hadWinner = false;
-    for (auto it = first; it != last; ++it) {
-        if (it->second.wins) {
-            hadWinner = true;
-            wins = item.Replaces(items_[it->second.index]);
-            break;
-        }
-    }
-    if (wins && hadWinner) {
-        for (auto it = first; it != last; ++it) it->second.wins = false;
-    }
-
-    std::size_t const index = items_.size();
+    auto const index = static_cast<std::uint32_t>(items_.size());
     items_.push_back(std::move(item));
     Metadatum const& stored = items_.back();
-    // Equal names keep their order of insertion in a multimap.
-    nameIndex_.emplace_hint(last, stored.GetName(), NameEntry{index, wins});
-    if (wins) keyIndex_.insert_or_assign(stored.GetKey(), index);
+    std::string_view const name = stored.GetName();
+    detail::ItemNameIndex::Names& names = nameIndex_.Insert(name, index);
+    // The first item of a name wins; later ones by priority.
+    if (names.winner == detail::kNoItem || stored.Replaces(items_[names.winner])) {
+        names.winner = index;
+        keyIndex_.Assign(stored.GetGroup(), name, index);
+    }
     ++structureStack_.back()->count;
     return true;
 }
@@ -39,45 +28,37 @@ bool Metadata::Add(FieldGroup group, std::string name, Value value, ValueAffinit
 }
 
 Metadatum Metadata::Find(Key const& key) const {
-    auto const found = keyIndex_.find(key);
-    return found == keyIndex_.end() ? Metadatum() : items_[found->second];
+    return Find(key.GetGroup(), key.GetName());
 }
 
 Metadatum Metadata::Find(FieldGroup group, std::string_view name) const {
     if (group == FieldGroup::Unknown) return FindAny(name);
-    auto const found = keyIndex_.find(KeyRef{group, name});
-    return found == keyIndex_.end() ? Metadatum() : items_[found->second];
+    std::uint32_t const found = keyIndex_.Find(group, name);
+    return found == detail::kNoItem ? Metadatum() : items_[found];
 }
 
 Metadatum Metadata::Find(FieldNamespace ns, std::string_view name) const {
     if (ns == FieldNamespace::Unknown) return FindAny(name);
+    detail::ItemNameIndex::Names const* names = nameIndex_.Find(name);
+    if (names == nullptr) return {};
     // The winner when it is in `ns`, else the latest item of that name there.
-    bool bestWins = false;
-    std::size_t best = items_.size();
-    auto const [first, last] = nameIndex_.equal_range(name);
-    for (auto it = first; it != last; ++it) {
-        NameEntry const& entry = it->second;
-        if (items_[entry.index].GetNamespace() != ns) continue;
-        if (best == items_.size() || std::pair(entry.wins, entry.index) > std::pair(bestWins, best)) {
-            bestWins = entry.wins;
-            best = entry.index;
-        }
+    if (items_[names->winner].GetNamespace() == ns) return items_[names->winner];
+    std::uint32_t latest = detail::kNoItem;
+    for (std::uint32_t i = names->first; i != detail::kNoItem; i = nameIndex_.Next(i)) {
+        if (items_[i].GetNamespace() == ns) latest = i;
     }
-    return best == items_.size() ? Metadatum() : items_[best];
+    return latest == detail::kNoItem ? Metadatum() : items_[latest];
 }
 
 Metadatum Metadata::FindAny(std::string_view name) const {
-    auto const [first, last] = nameIndex_.equal_range(name);
-    for (auto it = first; it != last; ++it) {
-        if (it->second.wins) return items_[it->second.index];
-    }
-    return {};
+    detail::ItemNameIndex::Names const* names = nameIndex_.Find(name);
+    return names == nullptr ? Metadatum() : items_[names->winner];
 }
 
 std::vector<Key> Metadata::GetAllKeys() const {
     std::vector<Key> keys;
-    keys.reserve(keyIndex_.size());
-    for (auto const& entry : keyIndex_) keys.push_back(entry.first);
+    keys.reserve(keyIndex_.Size());
+    for (std::uint32_t index : keyIndex_.Sorted()) keys.push_back(items_[index].GetKey());
     return keys;
 }
 

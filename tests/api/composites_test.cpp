@@ -161,16 +161,20 @@ TEST_F(Composites, ScaleFactorSourcesInOrderOfTrust) {
 
 // The inputs of ScaleFactor35efl, in the definition's order, as one value
 // each for the value, display and raw levels.
-Value ScaleFactorFrom(std::vector<std::pair<std::size_t, Value>> const& given, std::string make) {
+Value ScaleFactorFrom(std::vector<std::pair<std::size_t, Value>> const& given, ReadStore& store) {
     std::vector<Value> inputs(16);
     for (auto const& [index, value] : given) inputs[index] = value;
     ValueRefSequence refs;
     for (int level = 0; level < 3; ++level) {
         for (Value const& input : inputs) refs.push_back(&input);
     }
+    return composites::ScaleFactor35efl(Value(std::move(refs)), store);
+}
+
+Value ScaleFactorFrom(std::vector<std::pair<std::size_t, Value>> const& given, std::string make) {
     ReadStore store;
     store.make = std::move(make);
-    return composites::ScaleFactor35efl(Value(std::move(refs)), store);
+    return ScaleFactorFrom(given, store);
 }
 
 TEST_F(Composites, ScaleFactorOfCanonCamerasFromTheResolutionFractions) {
@@ -189,15 +193,38 @@ TEST_F(Composites, ScaleFactorOfCanonCamerasFromTheResolutionFractions) {
     EXPECT_FALSE(ScaleFactorFrom(inputs, "FUJIFILM").Exists());
 }
 
+TEST_F(Composites, ScaleFactorOfCanonCamerasFromTheStoredExifFractions) {
+    // EOS 5D: the lookup by name finds an XMP copy of the resolutions (plain
+    // numbers) and the picture has no plausible shape; the EXIF rationals the
+    // TIFF reader kept still give the full-frame sensor.
+    std::vector<std::pair<std::size_t, Value>> const inputs{{7, Value(std::uint16_t{2})},
+                                                            {8, Value(3086.925795053)},
+                                                            {9, Value(3091.29511677282)},
+                                                            {10, Value(std::uint32_t{600})},
+                                                            {11, Value(std::uint32_t{1400})}};
+    ReadStore store;
+    store.make = "Canon";
+    EXPECT_FALSE(ScaleFactorFrom(inputs, store).Exists());
+    store.focalPlaneXResolution = Fraction(4368000, 1415);
+    store.focalPlaneYResolution = Fraction(2912000, 942);
+    EXPECT_DOUBLE_EQ(ScaleFactorFrom(inputs, store).Convert<double>(),
+                     43.266615305567875 / (std::hypot(1.415, 0.942) * 25.4));
+    // Only for Canon cameras.
+    store.make = "NIKON";
+    EXPECT_FALSE(ScaleFactorFrom(inputs, store).Exists());
+}
+
 TEST_F(Composites, ScaleFactorPrefersCanonsImageSize) {
-    // EXIF size 5494 x 3666, Canon's 5472 x 3648, both plausible.
+    // EXIF size 5494 x 3666, Canon's 5472 x 3648, both plausible. The
+    // resolutions are not in Canon's sensor-size form (denominators of 1500
+    // and more), so the sizes decide.
     auto inputs = std::vector<std::pair<std::size_t, Value>>{
-        {7, Value(std::uint16_t{2})},       {8, Value(Fraction(5472000, 1436))},
-        {9, Value(Fraction(3648000, 956))}, {10, Value(std::uint32_t{5494})},
-        {11, Value(std::uint32_t{3666})},   {12, Value(std::uint32_t{5472})},
+        {7, Value(std::uint16_t{2})},         {8, Value(Fraction(54720000, 14360))},
+        {9, Value(Fraction(36480000, 9560))}, {10, Value(std::uint32_t{5494})},
+        {11, Value(std::uint32_t{3666})},     {12, Value(std::uint32_t{5472})},
         {13, Value(std::uint32_t{3648})}};
-    double const x = 5472 * 25.4 / (5472000 / 1436.0);
-    double const y = 3648 * 25.4 / (3648000 / 956.0);
+    double const x = 5472 * 25.4 / (54720000 / 14360.0);
+    double const y = 3648 * 25.4 / (36480000 / 9560.0);
     EXPECT_NEAR(ScaleFactorFrom(inputs, "Canon").Convert<double>(), 43.266615305567875 / std::hypot(x, y),
                 1e-12);
     // A size of an implausible shape is passed over.

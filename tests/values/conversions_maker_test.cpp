@@ -33,7 +33,11 @@ TEST(Canon, EvEncodingAndFormulas) {
     EXPECT_NEAR(CanonCalcSensorDiag(Fraction(3888000, 876), Fraction(2592000, 583)),
                 std::hypot(0.876, 0.583) * 25.4, 1e-12);
     EXPECT_TRUE(std::isnan(CanonCalcSensorDiag(Fraction(3888001, 876), Fraction(2592000, 583))));
+    // EOS 5D, full frame: 4368 x 2912 pixels over 1.415 x 0.942 inches.
+    EXPECT_NEAR(CanonCalcSensorDiag(Fraction(4368000, 1415), Fraction(2912000, 942)),
+                std::hypot(1.415, 0.942) * 25.4, 1e-12);
     EXPECT_TRUE(std::isnan(CanonCalcSensorDiag(Fraction(3888000, 1000), Fraction(2592000, 583))));
+    EXPECT_TRUE(std::isnan(CanonCalcSensorDiag(Fraction(3888000, 1500), Fraction(2592000, 583))));
     EXPECT_TRUE(std::isnan(CanonCalcSensorDiag(Fraction(3888000, 876), Fraction(2592000, 0))));
     EXPECT_TRUE(std::isnan(CanonCalcSensorDiag(Fraction(0, 876), Fraction(2592000, 583))));
     EXPECT_EQ(ToCanonColorCalibString({-1, 2, 6500}), "-1 2 6500");

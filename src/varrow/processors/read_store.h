@@ -12,6 +12,7 @@
 #include "varrow/fields/field_group.h"
 #include "varrow/values/byte_order.h"
 #include "varrow/values/exif_type.h"
+#include "varrow/values/fraction.h"
 
 namespace meta {
 
@@ -48,6 +49,11 @@ struct ReadStore {
     // Camera identification, matched by conditions of the field tables.
     std::string make;
     std::string model;
+    // The EXIF focal plane resolutions as stored: Canon writes the sensor's
+    // size into the two rationals, which an XMP copy of the tags (a plain
+    // number) no longer shows.
+    std::optional<Fraction> focalPlaneXResolution;
+    std::optional<Fraction> focalPlaneYResolution;
 
     // What the TIFF directory being read has said about its image so far;
     // the conditions that name its image locators depend on it.

@@ -106,8 +106,14 @@ Value ScaleFactor35efl(Value const& refs, ReadStore& store) {
     inputs.focalLengthIn35mm = in.Number(1);
     inputs.digitalZoom = in.Number(2);
     if (!store.make.empty() && MakeMatches(store, "Canon")) {
-        std::optional<Fraction> const x = FractionOf(in.GetRaw(8));
-        std::optional<Fraction> const y = FractionOf(in.GetRaw(9));
+        // The EXIF rationals as stored, even where an XMP copy of the tags
+        // answers the lookup by name.
+        std::optional<Fraction> x = store.focalPlaneXResolution;
+        std::optional<Fraction> y = store.focalPlaneYResolution;
+        if (!x || !y) {
+            x = FractionOf(in.GetRaw(8));
+            y = FractionOf(in.GetRaw(9));
+        }
         if (x && y) inputs.canonSensorDiagonal = detail::CanonCalcSensorDiag(*x, *y);
     }
     inputs.focalPlaneDiagonal = in.Number(3);

@@ -118,32 +118,34 @@ void Customise97(ExifTag& f);  // ExifFields 0x935c ImageSourceData
 void Customise98(ExifTag& f);  // ExifFields 0xa000 FlashpixVersion
 void Customise99(ExifTag& f);  // ExifFields 0xa001 ColorSpace
 void Customise100(ExifTag& f);  // ExifFields 0xa005 InteropOffset
-void Customise101(ExifTag& f);  // ExifFields 0xa210 FocalPlaneResolutionUnit
-void Customise102(ExifTag& f);  // ExifFields 0xa217 SensingMethod
-void Customise103(ExifTag& f);  // GpsFields 0x0000 GPSVersionID
-void Customise104(ExifTag& f);  // GpsFields 0x0001 GPSLatitudeRef
-void Customise105(ExifTag& f);  // GpsFields 0x0002 GPSLatitude
-void Customise106(ExifTag& f);  // GpsFields 0x0003 GPSLongitudeRef
-void Customise107(ExifTag& f);  // GpsFields 0x0004 GPSLongitude
-void Customise108(ExifTag& f);  // GpsFields 0x0005 GPSAltitudeRef
-void Customise109(ExifTag& f);  // GpsFields 0x0006 GPSAltitude
-void Customise110(ExifTag& f);  // GpsFields 0x0007 GPSTimeStamp
-void Customise111(ExifTag& f);  // GpsFields 0x0009 GPSStatus
-void Customise112(ExifTag& f);  // GpsFields 0x000a GPSMeasureMode
-void Customise113(ExifTag& f);  // GpsFields 0x000c GPSSpeedRef
-void Customise114(ExifTag& f);  // GpsFields 0x000e GPSTrackRef
-void Customise115(ExifTag& f);  // GpsFields 0x0010 GPSImgDirectionRef
-void Customise116(ExifTag& f);  // GpsFields 0x0013 GPSDestLatitudeRef
-void Customise117(ExifTag& f);  // GpsFields 0x0014 GPSDestLatitude
-void Customise118(ExifTag& f);  // GpsFields 0x0015 GPSDestLongitudeRef
-void Customise119(ExifTag& f);  // GpsFields 0x0016 GPSDestLongitude
-void Customise120(ExifTag& f);  // GpsFields 0x0017 GPSDestBearingRef
-void Customise121(ExifTag& f);  // GpsFields 0x0019 GPSDestDistanceRef
-void Customise122(ExifTag& f);  // GpsFields 0x001b GPSProcessingMethod
-void Customise123(ExifTag& f);  // GpsFields 0x001c GPSAreaInformation
-void Customise124(ExifTag& f);  // GpsFields 0x001d GPSDateStamp
-void Customise125(ExifTag& f);  // GpsFields 0x001e GPSDifferential
-void Customise126(ExifTag& f);  // GpsFields 0x001f GPSHPositioningError
+void Customise101(ExifTag& f);  // ExifFields 0xa20e FocalPlaneXResolution
+void Customise102(ExifTag& f);  // ExifFields 0xa20f FocalPlaneYResolution
+void Customise103(ExifTag& f);  // ExifFields 0xa210 FocalPlaneResolutionUnit
+void Customise104(ExifTag& f);  // ExifFields 0xa217 SensingMethod
+void Customise105(ExifTag& f);  // GpsFields 0x0000 GPSVersionID
+void Customise106(ExifTag& f);  // GpsFields 0x0001 GPSLatitudeRef
+void Customise107(ExifTag& f);  // GpsFields 0x0002 GPSLatitude
+void Customise108(ExifTag& f);  // GpsFields 0x0003 GPSLongitudeRef
+void Customise109(ExifTag& f);  // GpsFields 0x0004 GPSLongitude
+void Customise110(ExifTag& f);  // GpsFields 0x0005 GPSAltitudeRef
+void Customise111(ExifTag& f);  // GpsFields 0x0006 GPSAltitude
+void Customise112(ExifTag& f);  // GpsFields 0x0007 GPSTimeStamp
+void Customise113(ExifTag& f);  // GpsFields 0x0009 GPSStatus
+void Customise114(ExifTag& f);  // GpsFields 0x000a GPSMeasureMode
+void Customise115(ExifTag& f);  // GpsFields 0x000c GPSSpeedRef
+void Customise116(ExifTag& f);  // GpsFields 0x000e GPSTrackRef
+void Customise117(ExifTag& f);  // GpsFields 0x0010 GPSImgDirectionRef
+void Customise118(ExifTag& f);  // GpsFields 0x0013 GPSDestLatitudeRef
+void Customise119(ExifTag& f);  // GpsFields 0x0014 GPSDestLatitude
+void Customise120(ExifTag& f);  // GpsFields 0x0015 GPSDestLongitudeRef
+void Customise121(ExifTag& f);  // GpsFields 0x0016 GPSDestLongitude
+void Customise122(ExifTag& f);  // GpsFields 0x0017 GPSDestBearingRef
+void Customise123(ExifTag& f);  // GpsFields 0x0019 GPSDestDistanceRef
+void Customise124(ExifTag& f);  // GpsFields 0x001b GPSProcessingMethod
+void Customise125(ExifTag& f);  // GpsFields 0x001c GPSAreaInformation
+void Customise126(ExifTag& f);  // GpsFields 0x001d GPSDateStamp
+void Customise127(ExifTag& f);  // GpsFields 0x001e GPSDifferential
+void Customise128(ExifTag& f);  // GpsFields 0x001f GPSHPositioningError
 
 constexpr detail::FieldRow<ExifTag> kVariants11[] = {
     {0x0111, "PreviewImageStart", nullptr, nullptr, 1, 22, 0, 1, false, nullptr, {}, Customise12},
@@ -498,60 +500,60 @@ constexpr detail::FieldRow<ExifTag> kExifFieldsRows[] = {
     {0xa20b, "FlashEnergy", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xa20c, "SpatialFrequencyResponse", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xa20d, "Noise", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0xa20e, "FocalPlaneXResolution", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0xa20f, "FocalPlaneYResolution", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
+    {0xa20e, "FocalPlaneXResolution", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise101},
+    {0xa20f, "FocalPlaneYResolution", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise102},
     {0xa210, "FocalPlaneResolutionUnit", nullptr, nullptr,
-     1, 0, 0, 1, false, "ExifFocalPlaneResolutionUnit", {}, Customise101},
+     1, 0, 0, 1, false, "ExifFocalPlaneResolutionUnit", {}, Customise103},
     {0xa211, "ImageNumber", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xa212, "SecurityClassification", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xa213, "ImageHistory", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xa214, "SubjectLocation", nullptr, nullptr, 2, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xa215, "ExposureIndex", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
     {0xa216, "TIFF-EPStandardID", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0xa217, "SensingMethod", nullptr, nullptr, 1, 0, 0, 1, false, "ExifSensingMethod", {}, Customise102},
+    {0xa217, "SensingMethod", nullptr, nullptr, 1, 0, 0, 1, false, "ExifSensingMethod", {}, Customise104},
 };
 
 constexpr detail::FieldRow<ExifTag> kGpsFieldsRows[] = {
-    {0x0000, "GPSVersionID", nullptr, nullptr, 4, 0, 0, 1, false, nullptr, {}, Customise103},
+    {0x0000, "GPSVersionID", nullptr, nullptr, 4, 0, 0, 1, false, nullptr, {}, Customise105},
     {0x0001, "GPSLatitudeRef", nullptr,
      "tags 0x0001-0x0006 used for camera location according to MWG 2.0. The reference says which "
      "hemisphere GPSLatitude lies in.",
-     2, 0, 0, 1, false, "GpsGPSLatitudeRef", {}, Customise104},
-    {0x0002, "GPSLatitude", nullptr, nullptr, 3, 0, 0, 1, false, nullptr, {}, Customise105},
-    {0x0003, "GPSLongitudeRef", nullptr, nullptr, 2, 0, 0, 1, false, "GpsGPSLongitudeRef", {}, Customise106},
-    {0x0004, "GPSLongitude", nullptr, nullptr, 3, 0, 0, 1, false, nullptr, {}, Customise107},
-    {0x0005, "GPSAltitudeRef", nullptr, nullptr, 1, 0, 0, 1, false, "GpsGPSAltitudeRef", {}, Customise108},
-    {0x0006, "GPSAltitude", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise109},
-    {0x0007, "GPSTimeStamp", nullptr, nullptr, 3, 0, 0, 1, false, nullptr, {}, Customise110},
+     2, 0, 0, 1, false, "GpsGPSLatitudeRef", {}, Customise106},
+    {0x0002, "GPSLatitude", nullptr, nullptr, 3, 0, 0, 1, false, nullptr, {}, Customise107},
+    {0x0003, "GPSLongitudeRef", nullptr, nullptr, 2, 0, 0, 1, false, "GpsGPSLongitudeRef", {}, Customise108},
+    {0x0004, "GPSLongitude", nullptr, nullptr, 3, 0, 0, 1, false, nullptr, {}, Customise109},
+    {0x0005, "GPSAltitudeRef", nullptr, nullptr, 1, 0, 0, 1, false, "GpsGPSAltitudeRef", {}, Customise110},
+    {0x0006, "GPSAltitude", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise111},
+    {0x0007, "GPSTimeStamp", nullptr, nullptr, 3, 0, 0, 1, false, nullptr, {}, Customise112},
     {0x0008, "GPSSatellites", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0x0009, "GPSStatus", nullptr, nullptr, 2, 0, 0, 1, false, "GpsGPSStatus", {}, Customise111},
-    {0x000a, "GPSMeasureMode", nullptr, nullptr, 2, 0, 0, 1, false, "GpsGPSMeasureMode", {}, Customise112},
+    {0x0009, "GPSStatus", nullptr, nullptr, 2, 0, 0, 1, false, "GpsGPSStatus", {}, Customise113},
+    {0x000a, "GPSMeasureMode", nullptr, nullptr, 2, 0, 0, 1, false, "GpsGPSMeasureMode", {}, Customise114},
     {0x000b, "GPSDOP", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0x000c, "GPSSpeedRef", nullptr, nullptr, 2, 0, 0, 1, false, "GpsGPSSpeedRef", {}, Customise113},
+    {0x000c, "GPSSpeedRef", nullptr, nullptr, 2, 0, 0, 1, false, "GpsGPSSpeedRef", {}, Customise115},
     {0x000d, "GPSSpeed", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0x000e, "GPSTrackRef", nullptr, nullptr, 2, 0, 0, 1, false, "GpsGPSTrackRef", {}, Customise114},
+    {0x000e, "GPSTrackRef", nullptr, nullptr, 2, 0, 0, 1, false, "GpsGPSTrackRef", {}, Customise116},
     {0x000f, "GPSTrack", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x0010, "GPSImgDirectionRef", nullptr, nullptr,
-     2, 0, 0, 1, false, "GpsGPSImgDirectionRef", {}, Customise115},
+     2, 0, 0, 1, false, "GpsGPSImgDirectionRef", {}, Customise117},
     {0x0011, "GPSImgDirection", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x0012, "GPSMapDatum", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x0013, "GPSDestLatitudeRef", nullptr, nullptr,
-     2, 0, 0, 1, false, "GpsGPSDestLatitudeRef", {}, Customise116},
-    {0x0014, "GPSDestLatitude", nullptr, nullptr, 3, 0, 0, 1, false, nullptr, {}, Customise117},
+     2, 0, 0, 1, false, "GpsGPSDestLatitudeRef", {}, Customise118},
+    {0x0014, "GPSDestLatitude", nullptr, nullptr, 3, 0, 0, 1, false, nullptr, {}, Customise119},
     {0x0015, "GPSDestLongitudeRef", nullptr, nullptr,
-     2, 0, 0, 1, false, "GpsGPSDestLongitudeRef", {}, Customise118},
-    {0x0016, "GPSDestLongitude", nullptr, nullptr, 3, 0, 0, 1, false, nullptr, {}, Customise119},
+     2, 0, 0, 1, false, "GpsGPSDestLongitudeRef", {}, Customise120},
+    {0x0016, "GPSDestLongitude", nullptr, nullptr, 3, 0, 0, 1, false, nullptr, {}, Customise121},
     {0x0017, "GPSDestBearingRef", nullptr, nullptr,
-     2, 0, 0, 1, false, "GpsGPSDestBearingRef", {}, Customise120},
+     2, 0, 0, 1, false, "GpsGPSDestBearingRef", {}, Customise122},
     {0x0018, "GPSDestBearing", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
     {0x0019, "GPSDestDistanceRef", nullptr, nullptr,
-     2, 0, 0, 1, false, "GpsGPSDestDistanceRef", {}, Customise121},
+     2, 0, 0, 1, false, "GpsGPSDestDistanceRef", {}, Customise123},
     {0x001a, "GPSDestDistance", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, nullptr},
-    {0x001b, "GPSProcessingMethod", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise122},
-    {0x001c, "GPSAreaInformation", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise123},
-    {0x001d, "GPSDateStamp", nullptr, nullptr, 11, 0, 0, 1, false, nullptr, {}, Customise124},
-    {0x001e, "GPSDifferential", nullptr, nullptr, 1, 0, 0, 1, false, "GpsGPSDifferential", {}, Customise125},
-    {0x001f, "GPSHPositioningError", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise126},
+    {0x001b, "GPSProcessingMethod", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise124},
+    {0x001c, "GPSAreaInformation", nullptr, nullptr, 0, 0, 0, 1, false, nullptr, {}, Customise125},
+    {0x001d, "GPSDateStamp", nullptr, nullptr, 11, 0, 0, 1, false, nullptr, {}, Customise126},
+    {0x001e, "GPSDifferential", nullptr, nullptr, 1, 0, 0, 1, false, "GpsGPSDifferential", {}, Customise127},
+    {0x001f, "GPSHPositioningError", nullptr, nullptr, 1, 0, 0, 1, false, nullptr, {}, Customise128},
 };
 
 void Customise1(ExifTag& f) {
@@ -970,28 +972,27 @@ void Customise100(ExifTag& f) {
 }
 
 void Customise101(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifFocalPlaneResolutionUnit");
+    f.valueHook = &detail::NoteFocalPlaneXResolution;
 }
 
 void Customise102(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("ExifSensingMethod");
+    f.valueHook = &detail::NoteFocalPlaneYResolution;
 }
 
 void Customise103(ExifTag& f) {
-    f.displayConversion = &detail::ConvWrapper<std::vector<std::uint64_t>, &detail::ToDottedVersionString>;
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifFocalPlaneResolutionUnit");
 }
 
 void Customise104(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSLatitudeRef");
+    f.displayConversion = detail::BindLookupShowingUnknown("ExifSensingMethod");
 }
 
 void Customise105(ExifTag& f) {
-    f.valueConversion = &detail::ConvWrapper<std::vector<double>, &detail::DMSToDegrees>;
-    f.displayConversion = &detail::ConvWrapper<double, &detail::ToDMSStringAs<detail::DmsStringFormat::DegMinSec, detail::DmsStringDirection::None>>;
+    f.displayConversion = &detail::ConvWrapper<std::vector<std::uint64_t>, &detail::ToDottedVersionString>;
 }
 
 void Customise106(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSLongitudeRef");
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSLatitudeRef");
 }
 
 void Customise107(ExifTag& f) {
@@ -1000,49 +1001,49 @@ void Customise107(ExifTag& f) {
 }
 
 void Customise108(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSAltitudeRef");
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSLongitudeRef");
 }
 
 void Customise109(ExifTag& f) {
-    f.displayConversion = &detail::ConvWrapper<&detail::ToUnitString<detail::UnitSuffix::M>>;
-}
-
-void Customise110(ExifTag& f) {
-    f.valueConversion = &detail::ConvWrapper<std::vector<double>, &detail::ConvertGpsTimeStampList>;
-    f.displayConversion = &detail::ConvWrapper<std::string, &detail::PrintGpsTimeStamp>;
-}
-
-void Customise111(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSStatus");
-}
-
-void Customise112(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSMeasureMode");
-}
-
-void Customise113(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSSpeedRef");
-}
-
-void Customise114(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSTrackRef");
-}
-
-void Customise115(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSImgDirectionRef");
-}
-
-void Customise116(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSDestLatitudeRef");
-}
-
-void Customise117(ExifTag& f) {
     f.valueConversion = &detail::ConvWrapper<std::vector<double>, &detail::DMSToDegrees>;
     f.displayConversion = &detail::ConvWrapper<double, &detail::ToDMSStringAs<detail::DmsStringFormat::DegMinSec, detail::DmsStringDirection::None>>;
 }
 
+void Customise110(ExifTag& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSAltitudeRef");
+}
+
+void Customise111(ExifTag& f) {
+    f.displayConversion = &detail::ConvWrapper<&detail::ToUnitString<detail::UnitSuffix::M>>;
+}
+
+void Customise112(ExifTag& f) {
+    f.valueConversion = &detail::ConvWrapper<std::vector<double>, &detail::ConvertGpsTimeStampList>;
+    f.displayConversion = &detail::ConvWrapper<std::string, &detail::PrintGpsTimeStamp>;
+}
+
+void Customise113(ExifTag& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSStatus");
+}
+
+void Customise114(ExifTag& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSMeasureMode");
+}
+
+void Customise115(ExifTag& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSSpeedRef");
+}
+
+void Customise116(ExifTag& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSTrackRef");
+}
+
+void Customise117(ExifTag& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSImgDirectionRef");
+}
+
 void Customise118(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSDestLongitudeRef");
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSDestLatitudeRef");
 }
 
 void Customise119(ExifTag& f) {
@@ -1051,30 +1052,39 @@ void Customise119(ExifTag& f) {
 }
 
 void Customise120(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSDestBearingRef");
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSDestLongitudeRef");
 }
 
 void Customise121(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSDestDistanceRef");
+    f.valueConversion = &detail::ConvWrapper<std::vector<double>, &detail::DMSToDegrees>;
+    f.displayConversion = &detail::ConvWrapper<double, &detail::ToDMSStringAs<detail::DmsStringFormat::DegMinSec, detail::DmsStringDirection::None>>;
 }
 
 void Customise122(ExifTag& f) {
-    f.valueConversion = &detail::ConvWrapper<std::vector<meta::byte>, &detail::DecodeCharsetText>;
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSDestBearingRef");
 }
 
 void Customise123(ExifTag& f) {
-    f.valueConversion = &detail::ConvWrapper<std::vector<meta::byte>, &detail::DecodeCharsetText>;
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSDestDistanceRef");
 }
 
 void Customise124(ExifTag& f) {
-    f.valueConversion = &detail::ConvWrapper<std::string, &detail::ExifDate>;
+    f.valueConversion = &detail::ConvWrapper<std::vector<meta::byte>, &detail::DecodeCharsetText>;
 }
 
 void Customise125(ExifTag& f) {
-    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSDifferential");
+    f.valueConversion = &detail::ConvWrapper<std::vector<meta::byte>, &detail::DecodeCharsetText>;
 }
 
 void Customise126(ExifTag& f) {
+    f.valueConversion = &detail::ConvWrapper<std::string, &detail::ExifDate>;
+}
+
+void Customise127(ExifTag& f) {
+    f.displayConversion = detail::BindLookupShowingUnknown("GpsGPSDifferential");
+}
+
+void Customise128(ExifTag& f) {
     f.displayConversion = &detail::ConvWrapper<&detail::ToUnitString<detail::UnitSuffix::M>>;
 }
 

@@ -56,10 +56,12 @@ std::string ToCanonColorCalibString(const std::vector<std::int16_t>& record) {
 double CanonCalcSensorDiag(const Fraction& xResolution, const Fraction& yResolution) {
     // Canon writes the focal plane resolution as pixels*1000 over the sensor
     // side in thousandths of an inch; only then do the denominators measure
-    // the sensor.
+    // the sensor. No sensor side reaches 1.5 inches (full frame is 1.42), and
+    // a denominator of exactly 1000 is a plain resolution kept to three
+    // decimals.
     auto side = [](const Fraction& f) -> double {
         if (f.numerator <= 0 || f.numerator % 1000 != 0) return std::nan("");
-        if (f.denominator <= 0 || f.denominator >= 1000) return std::nan("");
+        if (f.denominator <= 0 || f.denominator >= 1500 || f.denominator == 1000) return std::nan("");
         return static_cast<double>(f.denominator);
     };
     const double x = side(xResolution);

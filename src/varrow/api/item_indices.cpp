@@ -10,7 +10,7 @@ namespace {
 // Slot counts are powers of two and tables stay at most half full, so a
 // probe sequence is short and always ends at an empty slot. The first size
 // holds the items of most photos without growing.
-constexpr std::size_t kInitialSlots = 256;
+constexpr std::size_t kInitialSlots = 128;
 
 std::uint32_t HashName(std::string_view name) {
     auto const full = static_cast<std::uint64_t>(std::hash<std::string_view>{}(name));

@@ -2,6 +2,8 @@
 // rules that decide which properties become items.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include <string>
 
 #include "blocks/xmp_test_packets.h"
@@ -111,6 +113,24 @@ TEST(XmpPacketText, ToolkitNameComesFromTheMetaElement) {
     std::string const text = std::string(1024 - 9, ' ') + "<?xpacket";
     EXPECT_EQ(xmp::FindPacket(text), "<?xpacket");
     EXPECT_EQ(xmp::FindPacket(" " + text), " " + text);
+}
+
+TEST(XmpPacketText, LastTagSearchAgreesWithRfind) {
+    using namespace std::string_view_literals;
+    // Padding or not, the backward search answers exactly as rfind.
+    std::string const padded = "<x:xmpmeta>a</x:xmpmeta>" + std::string(3000, ' ') + "<?xpacket end=\"w\"?>";
+    EXPECT_EQ(xmp::DropTrailer(padded), "<x:xmpmeta>a</x:xmpmeta>");
+    std::mt19937 random(99);
+    std::string const alphabet = "<</x:xmpmeta> ";
+    for (int round = 0; round < 2000; ++round) {
+        std::string sample;
+        for (std::size_t n = random() % 40; n > 0; --n) sample += alphabet[random() % alphabet.size()];
+        for (std::string_view const tag : {"</x:xmpmeta>"sv, "<"sv, "</"sv, "</x:xmpmeta>  "sv, ""sv}) {
+            std::size_t const expected =
+                tag.empty() ? std::string_view::npos : std::string_view(sample).rfind(tag);
+            EXPECT_EQ(xmp::FindLastTag(sample, tag), expected) << sample << " / " << tag;
+        }
+    }
 }
 
 TEST_F(XmpReading, TruncatedPacketTrailerIsTolerated) {

@@ -32,6 +32,10 @@ VARROW_API std::string_view FindPacket(std::string_view text);
 // Nothing from the first NUL byte on is kept: XML cannot contain one.
 VARROW_API std::string_view DropTrailer(std::string_view packet);
 
+// The position of the last occurrence of `tag` in `text` (text.rfind(tag)),
+// found without comparing at every position.
+VARROW_API std::size_t FindLastTag(std::string_view text, std::string_view tag);
+
 // The x:xmptk (or older x:xaptk) attribute of the x:xmpmeta (x:xapmeta) element, with
 // the XML character entities resolved. The toolkit drops it while parsing,
 // so it is taken from the text.

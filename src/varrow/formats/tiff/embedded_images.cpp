@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -76,7 +77,7 @@ void AddEmbeddedImages(TiffReader const& reader, DataSource& source, Metadata& m
             std::string_view const bytes =
                 source.AsStringView(false).substr(0, static_cast<std::size_t>(*location.length));
             std::vector<byte> data(bytes.size());
-            for (std::size_t i = 0; i < bytes.size(); ++i) data[i] = static_cast<byte>(bytes[i]);
+            if (!bytes.empty()) std::memcpy(data.data(), bytes.data(), bytes.size());
             metadata.Add(location.group, image.imageName, Value(std::move(data)), ValueAffinity::Display);
         }
     }

@@ -11,7 +11,7 @@ DEFAULT_RULES = pathlib.Path(__file__).resolve().with_name("parity_gaps.json")
 _SHORT_BINARY = re.compile(r"^\(Binary data (\d+) bytes, use -b option to extract\)$")
 _CONTROL = re.compile(r"[\x01-\x1f\x7f]")
 _WHEN = ("any", "missing", "cleaned-equal", "short-binary", "same-number", "cut-short",
-         "refused-directory", "broken-jpeg", "xmp-error")
+         "refused-directory", "broken-jpeg", "xmp-error", "replacement-char")
 _CUT = "[...]"
 
 
@@ -61,6 +61,9 @@ class Rule:
         if self.when == "cut-short":
             return (isinstance(expected, str) and isinstance(ours, str) and expected.endswith(_CUT)
                     and ours.startswith(expected[:-len(_CUT)]))
+        if self.when == "replacement-char":
+            return (isinstance(expected, str) and isinstance(ours, str) and "\ufffd" in ours
+                    and ours.replace("\ufffd", "?") == expected)
         if self.when == "short-binary":
             match = _SHORT_BINARY.match(expected) if isinstance(expected, str) else None
             return ours is not None and match is not None and int(match.group(1)) < 61

@@ -63,6 +63,11 @@ TEST_F(CollectionTest, NamesCompeteAcrossGroupsAndNamespaces) {
     EXPECT_EQ(metadata_.Find(FieldNamespace::Tiff, "Make").GetRawValue(), Value(1));
     EXPECT_EQ(metadata_.Find(FieldNamespace::Unknown, "Make").GetRawValue(), Value(2));
     EXPECT_FALSE(metadata_.Find(FieldNamespace::Icc, "Make").HasItem());
+    // A key names its group: the null key (group Unknown, no name) finds no
+    // item, where the group Unknown in Find(group, name) means any group.
+    metadata_.Add(Item(FieldNamespace::Tiff, FieldGroup::Ifd0, "", 1, 4));
+    EXPECT_TRUE(metadata_.Find(FieldGroup::Unknown, "").HasItem());
+    EXPECT_FALSE(metadata_.Find(Key()).HasItem());
 }
 
 TEST_F(CollectionTest, KeysSortedAndLosersOnArrivalNotListed) {

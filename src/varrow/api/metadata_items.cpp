@@ -28,7 +28,9 @@ bool Metadata::Add(FieldGroup group, std::string name, Value value, ValueAffinit
 }
 
 Metadatum Metadata::Find(Key const& key) const {
-    return Find(key.GetGroup(), key.GetName());
+    // The key's own group, Unknown included: no fallback to FindAny here.
+    std::uint32_t const found = keyIndex_.Find(key.GetGroup(), key.GetName());
+    return found == detail::kNoItem ? Metadatum() : items_[found];
 }
 
 Metadatum Metadata::Find(FieldGroup group, std::string_view name) const {

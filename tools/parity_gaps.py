@@ -29,7 +29,9 @@ def _same_number(expected, ours):
 def _cleaned(value):
     if isinstance(value, list):
         return [_cleaned(v) for v in value]
-    return _CONTROL.sub(".", value.replace("\0", "")).rstrip()
+    # Text values lose trailing white space (line breaks included) when read,
+    # and the ExifTool-style string then shows control characters as '.'.
+    return _CONTROL.sub(".", value.replace("\0", "").rstrip()).rstrip()
 
 
 class Rule:

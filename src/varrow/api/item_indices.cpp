@@ -1,7 +1,9 @@
 #include "varrow/api/item_indices.h"
 
 #include <algorithm>
+#include <exception>
 #include <functional>
+#include <random>
 #include <utility>
 
 namespace meta::detail {
@@ -12,9 +14,31 @@ namespace {
 // holds the items of most photos without growing.
 constexpr std::size_t kInitialSlots = 128;
 
+// Chosen per process: names come from the file (XMP properties, unknown
+// tags), and a fixed hash would let a crafted file pile its names into one
+// run of slots and make every insertion walk it.
+std::uint64_t ProcessSeed() {
+    static std::uint64_t const seed = [] {
+        try {
+            std::random_device device;
+            return (std::uint64_t{device()} << 32) ^ device();
+        } catch (std::exception const&) {
+            return std::uint64_t{0x2545F4914F6CDD1D};
+        }
+    }();
+    return seed;
+}
+
 std::uint32_t HashName(std::string_view name) {
-    auto const full = static_cast<std::uint64_t>(std::hash<std::string_view>{}(name));
-    return static_cast<std::uint32_t>(full ^ (full >> 32));
+    // The seeded value goes through a 64-bit finaliser, so the low bits that
+    // pick a slot depend on every bit of the name's hash and of the seed.
+    std::uint64_t x = static_cast<std::uint64_t>(std::hash<std::string_view>{}(name)) ^ ProcessSeed();
+    x ^= x >> 30;
+    x *= 0xBF58476D1CE4E5B9u;
+    x ^= x >> 27;
+    x *= 0x94D049BB133111EBu;
+    x ^= x >> 31;
+    return static_cast<std::uint32_t>(x);
 }
 
 std::uint32_t HashKey(std::int32_t group, std::string_view name) {

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "api/composite_test_inputs.h"
 #include "varrow/api/metadata.h"
 #include "varrow/fields/composites/lens_composites.h"
 #include "varrow/fields/composites/lens_identification.h"
@@ -267,17 +268,7 @@ TEST_F(LensComposites, NikonLensSpecJoinsLensAndType) {
     EXPECT_FALSE(xmpOnly.Find(FieldGroup::Composite, "LensSpec"));
 }
 
-// Inputs given as value, display and raw at once.
-Value Compute(Value (*computation)(Value const&, ReadStore&), std::vector<Value> const& inputs,
-              std::string make) {
-    ValueRefSequence refs;
-    for (int level = 0; level < 3; ++level) {
-        for (Value const& input : inputs) refs.push_back(&input);
-    }
-    ReadStore store;
-    store.make = std::move(make);
-    return computation(Value(std::move(refs)), store);
-}
+using test::Compute;
 
 TEST(LensCompositeMakes, MakerCompositesKeepToTheirMake) {
     std::vector<Value> const focal{Value(18.0), Value(55.0)};

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "api/composite_test_inputs.h"
 #include "varrow/api/metadata.h"
 #include "varrow/fields/composites/composite_computations.h"
 #include "varrow/fields/composites/depth_of_field.h"
@@ -140,16 +141,7 @@ TEST_F(MakerComposites, SonyFocusDistanceFromTheFocusPosition) {
     EXPECT_EQ(Shown("FocusDistance2"), "5.108 m");
 }
 
-Value Compute(Value (*computation)(Value const&, ReadStore&), std::vector<Value> const& inputs,
-              std::string make = {}) {
-    ValueRefSequence refs;
-    for (int level = 0; level < 3; ++level) {
-        for (Value const& input : inputs) refs.push_back(&input);
-    }
-    ReadStore store;
-    store.make = std::move(make);
-    return computation(Value(std::move(refs)), store);
-}
+using test::Compute;
 
 TEST(CanonIso, FromTheCameraOrBaseAndAuto) {
     EXPECT_EQ(Compute(&composites::CanonIso, {Value("Auto"), Value(100.0), Value(108.3)}, "Canon")

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "api/composite_test_inputs.h"
 #include "varrow/api/metadata.h"
 #include "varrow/fields/composites/composite_computations.h"
 #include "varrow/processors/read_store.h"
@@ -164,11 +165,7 @@ TEST_F(Composites, ScaleFactorSourcesInOrderOfTrust) {
 Value ScaleFactorFrom(std::vector<std::pair<std::size_t, Value>> const& given, ReadStore& store) {
     std::vector<Value> inputs(16);
     for (auto const& [index, value] : given) inputs[index] = value;
-    ValueRefSequence refs;
-    for (int level = 0; level < 3; ++level) {
-        for (Value const& input : inputs) refs.push_back(&input);
-    }
-    return composites::ScaleFactor35efl(Value(std::move(refs)), store);
+    return test::Compute(&composites::ScaleFactor35efl, inputs, store);
 }
 
 Value ScaleFactorFrom(std::vector<std::pair<std::size_t, Value>> const& given, std::string make) {
